@@ -1,0 +1,33 @@
+# Windows-side tests. Every test program runs under Wine through CMAKE_CROSSCOMPILING_EMULATOR;
+# they share the prefix's registry and desktop folder, so scripts/test runs them one at a time.
+
+# Stands in for the application of a test URL scheme and file type: appends each command line it
+# receives, as a UTF-8 line, to the file named by BRINDLEWORK_RECORD.
+add_executable(recorder WIN32 tests/support/recorder.cpp)
+target_link_options(recorder PRIVATE -municode)
+
+file(GLOB support_sources CONFIGURE_DEPENDS tests/support/lib/*.cpp)
+add_library(test_support STATIC ${support_sources})
+target_include_directories(test_support PUBLIC tests/support/lib)
+target_link_libraries(test_support PUBLIC brindlework_win32 GTest::gtest)
+
+file(GLOB win32_test_sources CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(win32_tests ${win32_test_sources})
+target_link_libraries(win32_tests PRIVATE test_support GTest::gtest_main)
+add_test(NAME win32_tests COMMAND win32_tests)
+
+# The end-to-end driver: starts Brindlework.exe and works its windows from outside, as a user.
+file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
+add_executable(e2e_tests ${e2e_sources})
+target_link_libraries(e2e_tests PRIVATE test_support GTest::gtest_main)
+add_dependencies(e2e_tests Brindlework recorder)
+add_test(NAME e2e_tests COMMAND e2e_tests)
+
+# Benchmark programs: bare Win32 baselines that the program's figures are set against.
+file(GLOB bench_sources CONFIGURE_DEPENDS bench/*.cpp)
+foreach(source ${bench_sources})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} WIN32 ${source})
+  target_link_libraries(${name} PRIVATE shell32 ole32 user32)
+  target_link_options(${name} PRIVATE -municode -s)
+endforeach()

@@ -1,0 +1,18 @@
+# The Windows build: the program, its Win32 layer and the tests that run under Wine.
+
+# One self-contained exe: the C and C++ runtimes linked in, so it imports Windows' own DLLs only.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+
+file(GLOB win32_sources CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+add_library(brindlework_win32 STATIC ${win32_sources})
+target_link_libraries(brindlework_win32 PUBLIC brindlework_core
+  shell32 ole32 oleaut32 uuid comdlg32 comctl32 advapi32 user32 gdi32 shlwapi)
+
+file(GLOB app_sources CONFIGURE_DEPENDS src/app/*.cpp)
+add_executable(Brindlework WIN32 ${app_sources} res/Brindlework.rc)
+target_link_libraries(Brindlework PRIVATE brindlework_win32)
+target_include_directories(Brindlework PRIVATE res)
+target_link_options(Brindlework PRIVATE -municode -s)
+
+include(cmake/windows-tests.cmake)

@@ -1,0 +1,499 @@
+#include "platform/win32/Win32Windows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "platform/Error.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32Error.h"
+#include "platform/win32/WinText.h"
+
+namespace brindlework::win32 {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"Brindlework.Form";
+constexpr int kAppIconId = 1;
+// The drop-down list of a combo box: its own height comes on top of the control's.
+constexpr int kComboListPixels = 120;
+
+COLORREF ResolveColour(Colour colour) {
+  if (colour & kSystemColour) return GetSysColor(static_cast<int>(colour & ~kSystemColour));
+  return static_cast<COLORREF>(colour);
+}
+
+UniqueFont MakeFont(const FontSpec& spec, UINT dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
+  font.lfWeight = spec.weight;
+  font.lfUnderline = spec.underline;
+  font.lfCharSet = ANSI_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  const auto face = ToWide(spec.face);
+  wcsncpy_s(font.lfFaceName, face.c_str(), _TRUNCATE);
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+UniqueFont MessageFont(UINT dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+    return UniqueFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  }
+  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+UniqueMenu BuildMenu(std::span<const MenuSpec> entries) {
+  if (entries.empty()) return {};
+  UniqueMenu bar(CreateMenu());
+  if (!bar) throw LastError();
+  HMENU popup = nullptr;
+  for (const auto& entry : entries) {
+    const auto caption = ToWide(entry.caption);
+    if (entry.level == 1) {
+      popup = CreatePopupMenu();
+      if (!popup || !AppendMenuW(bar.get(), MF_POPUP | MF_STRING,
+                                 reinterpret_cast<UINT_PTR>(popup), caption.c_str())) {
+        throw LastError();
+      }
+    } else if (popup) {
+      const bool separator = entry.caption == u"-";
+      if (!AppendMenuW(popup, separator ? MF_SEPARATOR : MF_STRING,
+                       static_cast<UINT_PTR>(entry.id), separator ? nullptr : caption.c_str())) {
+        throw LastError();
+      }
+    }
+  }
+  return bar;
+}
+
+struct ControlClass {
+  const wchar_t* name;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ControlClass ClassOf(const ControlSpec& spec) {
+  switch (spec.kind) {
+    case ControlKind::Label: return {L"Static", SS_LEFT | SS_NOTIFY, 0};
+    case ControlKind::TextBox:
+      return {L"Edit", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::Button:
+      return {L"Button",
+              static_cast<DWORD>(WS_TABSTOP | BS_MULTILINE |
+                                 (spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
+              0};
+    case ControlKind::ComboBox:
+      return {L"ComboBox", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+    case ControlKind::Picture: return {L"Static", SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY, 0};
+  }
+  return {L"Static", 0, 0};
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+// One loaded window: the real HWND of a form, its controls and the GDI objects they use.
+class NativeForm final : public FormView {
+ public:
+  NativeForm(Win32WindowSystem& system, Form& form) : system_(system), form_(form) {}
+
+  ~NativeForm() override {
+    // Still open at the end of the run: the window goes quietly, as its form may be gone.
+    if (hwnd_) {
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      DestroyWindow(hwnd_);
+    }
+  }
+
+  Form& GetForm() const { return form_; }
+  HWND Window() const { return hwnd_; }
+
+  // Creates the window hidden, runs the form's load handler, then shows it.
+  void Load(HINSTANCE instance) {
+    const FormSpec& spec = form_.Spec();
+    const bool sizable = spec.frame == Frame::Sizable;
+    style_ = WS_CLIPCHILDREN | (sizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+    exStyle_ = sizable ? 0 : WS_EX_DLGMODALFRAME;
+    UniqueMenu menu = BuildMenu(spec.menu);
+    const auto caption = ToWide(spec.caption);
+    hwnd_ = CreateWindowExW(exStyle_, kFormClass, caption.c_str(), style_, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu.get(),
+                            instance, this);
+    if (!hwnd_) throw LastError();
+    menu.release();  // the window owns its menu now
+    dpi_ = GetDpiForWindow(hwnd_);
+    CreateControls(instance);
+    Layout();
+    PlaceWindow();
+
+    form_.Attach(this);
+    form_.Form_Load();
+    ShowWindow(hwnd_, SW_SHOW);
+    FocusFirst();
+  }
+
+  void BringToFront() const {
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+  }
+
+  // FormView
+  Text GetText(int control) const override {
+    const HWND window = control == 0 ? hwnd_ : Control(control);
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    return ToText(text.data(), static_cast<std::size_t>(std::max(copied, 0)));
+  }
+  void SetText(int control, const Text& text) override {
+    if (!SetWindowTextW(Control(control), W(text))) throw LastError();
+  }
+  int ListIndex(int control) const override {
+    return static_cast<int>(SendMessageW(Control(control), CB_GETCURSEL, 0, 0));
+  }
+  Text ListItem(int control, int index) const override {
+    const HWND combo = Control(control);
+    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) throw Win32Error(ERROR_INVALID_INDEX);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto copied = SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return ToText(text.data(), static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
+  }
+  void SetCaption(const Text& caption) override {
+    if (!SetWindowTextW(hwnd_, W(caption))) throw LastError();
+  }
+  WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(hwnd_); }
+  void Unload() override { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      auto* self = static_cast<NativeForm*>(create->lpCreateParams);
+      self->hwnd_ = hwnd;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<NativeForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
+  }
+
+ private:
+  struct ControlWindow {
+    const ControlSpec* spec;
+    HWND hwnd;
+  };
+
+  HWND Control(int id) const {
+    for (const auto& control : controls_) {
+      if (control.spec->id == id) return control.hwnd;
+    }
+    throw Win32Error(ERROR_INVALID_WINDOW_HANDLE);
+  }
+
+  const ControlSpec* SpecOf(HWND hwnd) const {
+    for (const auto& control : controls_) {
+      if (control.hwnd == hwnd) return control.spec;
+    }
+    return nullptr;
+  }
+
+  void CreateControls(HINSTANCE instance) {
+    std::vector<const ControlSpec*> ordered;
+    for (const auto& spec : form_.Spec().controls) ordered.push_back(&spec);
+    // Created in tab order: the dialog manager's Tab follows the order of creation.
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    for (const ControlSpec* spec : ordered) {
+      const ControlClass kind = ClassOf(*spec);
+      const auto caption = ToWide(spec->caption);
+      const HWND hwnd = CreateWindowExW(
+          kind.exStyle, kind.name, caption.c_str(),
+          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, hwnd_,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance, nullptr);
+      if (!hwnd) throw LastError();
+      controls_.push_back({spec, hwnd});
+      if (spec->kind == ControlKind::TextBox) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
+      for (TextView item : spec->listItems) {
+        const auto entry = ToWide(item);
+        SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+      }
+    }
+  }
+
+  // Sizes and fonts for the window's DPI; runs again when the window moves to another DPI.
+  void Layout() {
+    fonts_.clear();
+    defaultFont_ = MessageFont(dpi_);
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+    for (const auto& control : controls_) {
+      const TwipsRect& r = control.spec->rect;
+      int height = TwipsToPixels(r.height, dpi_);
+      if (control.spec->kind == ControlKind::ComboBox) height += kComboListPixels;
+      SetWindowPos(control.hwnd, nullptr, TwipsToPixels(r.left, dpi_), TwipsToPixels(r.top, dpi_),
+                   TwipsToPixels(r.width, dpi_), height, SWP_NOZORDER | SWP_NOACTIVATE);
+      HFONT font = defaultFont_.get();
+      if (control.spec->font) {
+        fonts_.push_back(MakeFont(*control.spec->font, dpi_));
+        font = fonts_.back().get();
+      }
+      SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+      if (control.spec->kind == ControlKind::Picture) {
+        const int size = TwipsToPixels(std::min(r.width, r.height), dpi_);
+        UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId),
+                                                      IMAGE_ICON, size, size, 0)));
+        SendMessageW(control.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+        icons_.push_back(std::move(icon));
+      }
+    }
+  }
+
+  // The window's outer size for the client area of the table, at the table's screen position
+  // or where the system placed it.
+  void PlaceWindow() {
+    const FormSpec& spec = form_.Spec();
+    const int width = TwipsToPixels(spec.clientWidth, dpi_);
+    const int height = TwipsToPixels(spec.clientHeight, dpi_);
+    RECT outer{0, 0, width, height};
+    AdjustWindowRectExForDpi(&outer, style_, GetMenu(hwnd_) != nullptr, exStyle_, dpi_);
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    int x = 0;
+    int y = 0;
+    if (spec.screenPosition) {
+      x = TwipsToPixels(spec.screenPosition->x, dpi_) + outer.left;
+      y = TwipsToPixels(spec.screenPosition->y, dpi_) + outer.top;
+    } else {
+      flags |= SWP_NOMOVE;
+    }
+    SetWindowPos(hwnd_, nullptr, x, y, outer.right - outer.left, outer.bottom - outer.top, flags);
+    // A menu bar that wraps, or a frame drawn otherwise than computed: correct by what is seen.
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int dx = width - client.right;
+    const int dy = height - client.bottom;
+    if (dx != 0 || dy != 0) {
+      RECT window{};
+      GetWindowRect(hwnd_, &window);
+      SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dx,
+                   window.bottom - window.top + dy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    }
+  }
+
+  void FocusFirst() {
+    for (const auto& control : controls_) {
+      if (GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP) {
+        SetFocus(control.hwnd);
+        return;
+      }
+    }
+  }
+
+  void Paint() {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(hwnd_, &paint);
+    for (const LineSpec& line : form_.Spec().lines) {
+      const int width = MulDiv(line.widthPixels, static_cast<int>(dpi_), 96);
+      UniquePen pen(CreatePen(PS_INSIDEFRAME, width, ResolveColour(line.colour)));
+      const HGDIOBJ old = SelectObject(dc, pen.get());
+      MoveToEx(dc, TwipsToPixels(line.x1, dpi_), TwipsToPixels(line.y1, dpi_), nullptr);
+      LineTo(dc, TwipsToPixels(line.x2, dpi_), TwipsToPixels(line.y2, dpi_));
+      SelectObject(dc, old);
+    }
+    EndPaint(hwnd_, &paint);
+  }
+
+  int DefaultButton() const {
+    // A push button with the focus is the one Enter presses; otherwise the table's default.
+    if (const ControlSpec* focused = SpecOf(GetFocus());
+        focused && focused->kind == ControlKind::Button) {
+      return focused->id;
+    }
+    for (const auto& control : controls_) {
+      if (control.spec->isDefault) return control.spec->id;
+    }
+    return 0;
+  }
+
+  int CancelButton() const {
+    for (const auto& control : controls_) {
+      if (control.spec->isCancel) return control.spec->id;
+    }
+    return 0;
+  }
+
+  void Dispatch(int id) {
+    try {
+      form_.Click(id);
+    } catch (...) {
+      system_.ReportCurrentFailure();
+    }
+  }
+
+  void OnCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    if (lParam == 0) {  // a menu entry
+      if (code == 0) Dispatch(id);
+      return;
+    }
+    // Enter and Esc from the dialog manager.
+    if (id == IDOK || id == IDCANCEL) {
+      const int button = id == IDOK ? DefaultButton() : CancelButton();
+      if (button != 0) Dispatch(button);
+      return;
+    }
+    const ControlSpec* spec = SpecOf(reinterpret_cast<HWND>(lParam));
+    if (!spec) return;
+    const bool click = (spec->kind == ControlKind::ComboBox) ? code == CBN_SELCHANGE
+                                                             : code == BN_CLICKED;
+    if (click) Dispatch(id);
+  }
+
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_COMMAND:
+        OnCommand(wParam, lParam);
+        return 0;
+      case DM_GETDEFID:
+        if (const int id = DefaultButton()) return MAKELRESULT(id, DC_HASDEFID);
+        return 0;
+      case WM_CTLCOLORSTATIC: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        const ControlSpec* spec = SpecOf(reinterpret_cast<HWND>(lParam));
+        if (spec && spec->textColour) SetTextColor(dc, ResolveColour(*spec->textColour));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      case WM_PAINT:
+        Paint();
+        return 0;
+      case WM_ACTIVATE:
+        // Keep the focus where the user left it when the window is activated again.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+          const HWND focus = GetFocus();
+          if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+        } else if (savedFocus_ && IsWindow(savedFocus_)) {
+          SetFocus(savedFocus_);
+          return 0;
+        }
+        break;
+      case WM_DPICHANGED: {
+        dpi_ = HIWORD(wParam);
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Layout();
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        return 0;
+      }
+      case WM_NCDESTROY: {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        form_.Attach(nullptr);
+        hwnd_ = nullptr;
+        system_.Closed(this);  // deletes this object: nothing may follow
+        return 0;
+      }
+      default: break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+
+  Win32WindowSystem& system_;
+  Form& form_;
+  HWND hwnd_ = nullptr;
+  DWORD style_ = 0;
+  DWORD exStyle_ = 0;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  std::vector<ControlWindow> controls_;
+  UniqueFont defaultFont_;
+  std::vector<UniqueFont> fonts_;
+  std::vector<UniqueIcon> icons_;
+  HWND savedFocus_ = nullptr;
+};
+
+Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, MessageBoxService& messages)
+    : instance_(instance), messages_(messages) {}
+
+Win32WindowSystem::~Win32WindowSystem() {
+  // Windows still open at the end of the run close with their objects.
+  auto open = std::move(open_);
+  open.clear();
+}
+
+void Win32WindowSystem::Show(Form& form) {
+  for (const auto& native : open_) {
+    if (&native->GetForm() == &form) {
+      native->BringToFront();
+      return;
+    }
+  }
+  static const ATOM registered = [this] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &NativeForm::Procedure;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kFormClass;
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kAppIconId),
+                                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    return RegisterClassExW(&windowClass);
+  }();
+  if (!registered) throw LastError();
+
+  auto native = std::make_unique<NativeForm>(*this, form);
+  NativeForm* loading = native.get();
+  open_.push_back(std::move(native));
+  try {
+    loading->Load(instance_);
+  } catch (...) {
+    std::erase_if(open_, [loading](const auto& open) { return open.get() == loading; });
+    throw;
+  }
+}
+
+void Win32WindowSystem::EndProgram() {
+  // Every window disappears at once and the loop ends; no close handler runs. The windows are
+  // destroyed with this object, since the handler that asked is still running in one of them.
+  for (const auto& native : open_) ShowWindow(native->Window(), SW_HIDE);
+  PostQuitMessage(0);
+}
+
+void Win32WindowSystem::Closed(NativeForm* form) {
+  std::erase_if(open_, [form](const auto& open) { return open.get() == form; });
+  if (open_.empty()) PostQuitMessage(0);
+}
+
+int Win32WindowSystem::RunMessageLoop() {
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Tab, Enter, Esc and access keys work in every form as in a dialog.
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    const bool ours = std::any_of(open_.begin(), open_.end(),
+                                  [root](const auto& native) { return native->Window() == root; });
+    if (ours && IsDialogMessageW(root, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+void Win32WindowSystem::ReportCurrentFailure() {
+  try {
+    throw;
+  } catch (const Error& error) {
+    messages_.Show(FailureMessage(error));
+  } catch (const std::bad_alloc&) {
+    messages_.Show(FailureMessage(HresultError(E_OUTOFMEMORY)));
+  } catch (...) {
+    messages_.Show(FailureMessage(HresultError(E_UNEXPECTED)));
+  }
+}
+
+}  // namespace brindlework::win32

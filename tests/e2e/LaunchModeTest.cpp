@@ -1,0 +1,81 @@
+// Brindlework.exe started as a pinned shortcut starts it: the item reaches the application that
+// the shell chooses (the recorder), exactly, and no window ever shows.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "TestSupport.h"
+
+namespace brindlework::testing {
+namespace {
+
+struct LaunchResult {
+  std::optional<DWORD> exitCode;
+  bool windowSeen = false;
+};
+
+// Starts the program with the item after its name and watches for a visible window of it,
+// every 5 ms, until it ends (at most 20 s).
+LaunchResult Launch(const std::wstring& item) {
+  ChildProcess program(Quoted(BrindleworkExe()) + L" " + item);
+  LaunchResult result;
+  const auto end = std::chrono::steady_clock::now() + 20s;
+  while (!(result.exitCode = program.WaitForExit(5ms)) && std::chrono::steady_clock::now() < end) {
+    if (!program.VisibleWindows().empty()) result.windowSeen = true;
+  }
+  return result;
+}
+
+TEST(LaunchMode, ItemsReachTheirApplicationExactly) {
+  ScratchFolder scratch;
+  const std::wstring document = scratch / L"my report 2.brt";
+  CreateTestFile(document);
+  const std::wstring items[] = {
+      L"brtest:hello world",
+      document,
+      L"brtest:say \"hi\"",
+      L"brtest:\u4E2D\u6587 \U0001F4CC",
+  };
+  for (const auto& item : items) {
+    Recording recording;
+    const LaunchResult result = Launch(item);
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_FALSE(result.windowSeen);
+    const auto lines = recording.WaitForLines(1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], Recording::LineFor(item));
+  }
+}
+
+TEST(LaunchMode, AWebAddressIsHandedOnUnchanged) {
+  Recording recording;
+  const std::wstring address = L"https://example.org/a path?q=1&r=\"2\"#top";
+  const LaunchResult result = Launch(address);
+  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_FALSE(result.windowSeen);
+  const auto lines = recording.WaitForLines(1);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], Recording::LineFor(address));
+}
+
+TEST(LaunchMode, AMissingItemEndsWithExitCodeOneAndNoWindow) {
+  ScratchFolder scratch;
+  const LaunchResult result = Launch(scratch / L"nothing here.txt");
+  EXPECT_EQ(result.exitCode, 1u);
+  EXPECT_FALSE(result.windowSeen);
+}
+
+TEST(EditorMode, AnEmptyCommandLineShowsTheMainWindowUntilItCloses) {
+  ChildProcess program(Quoted(BrindleworkExe()));
+  const HWND main = program.WaitForWindow(L"Brindlework to windows taskbar!");
+  ASSERT_NE(main, nullptr);
+  const SIZE client = ClientSize(main);
+  EXPECT_EQ(client.cx, 593);  // 8895 x 3915 twips at 96 DPI
+  EXPECT_EQ(client.cy, 261);
+  SaveScreenshot(main, L"main");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(20s), 0u);
+}
+
+}  // namespace
+}  // namespace brindlework::testing

@@ -1,0 +1,181 @@
+#include "TestSupport.h"
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace brindlework::testing {
+namespace fs = std::filesystem;
+
+std::wstring BuiltProgram(const wchar_t* fileName) {
+  std::wstring self(32768, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  return (fs::path(self).parent_path() / fileName).wstring();
+}
+
+ScratchFolder::ScratchFolder() {
+  static int counter = 0;
+  path_ = fs::temp_directory_path() /
+          (L"brindlework-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++counter));
+  fs::remove_all(path_);
+  fs::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+void CreateTestFile(const std::wstring& path, std::string_view content) {
+  std::ofstream(fs::path(path), std::ios::binary) << content;
+}
+
+Recording::Recording() : file_(folder_ / L"record.txt") {
+  SetEnvironmentVariableW(L"BRINDLEWORK_RECORD", file_.c_str());
+}
+
+Recording::~Recording() { SetEnvironmentVariableW(L"BRINDLEWORK_RECORD", nullptr); }
+
+std::vector<std::wstring> Recording::Lines() const {
+  std::ifstream in(fs::path(file_), std::ios::binary);
+  std::vector<std::wstring> lines;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
+                                          nullptr, 0),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(),
+                        static_cast<int>(wide.size()));
+    lines.push_back(std::move(wide));
+  }
+  return lines;
+}
+
+std::vector<std::wstring> Recording::WaitForLines(std::size_t count, Milliseconds limit) const {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  auto lines = Lines();
+  while (lines.size() < count && std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(20ms);
+    lines = Lines();
+  }
+  return lines;
+}
+
+std::wstring Recording::LineFor(const std::wstring& item) {
+  return Quoted(BuiltProgram(L"recorder.exe")) + L" " + Quoted(item);
+}
+
+ChildProcess::ChildProcess(const std::wstring& commandLine) {
+  std::wstring mutableLine = commandLine;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()));
+  }
+  CloseHandle(info.hThread);
+  process_.reset(info.hProcess);
+  id_ = info.dwProcessId;
+}
+
+ChildProcess::~ChildProcess() {
+  if (!WaitForExit(0ms)) {
+    TerminateProcess(process_.get(), 99);
+    WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+std::optional<DWORD> ChildProcess::WaitForExit(Milliseconds limit) const {
+  if (WaitForSingleObject(process_.get(), static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) {
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+std::vector<HWND> ChildProcess::VisibleWindows() const {
+  struct Search {
+    DWORD id;
+    std::vector<HWND> found;
+  } search{id_, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == search->id && IsWindowVisible(window)) search->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ChildProcess::WaitForWindow(const std::wstring& caption, Milliseconds limit) const {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  do {
+    for (HWND window : VisibleWindows()) {
+      if (WindowText(window) == caption) return window;
+    }
+    std::this_thread::sleep_for(20ms);
+  } while (std::chrono::steady_clock::now() < end);
+  return nullptr;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[4096];
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text),
+                           SMTO_ABORTIFHUNG, 5000, &length)) {
+    return L"";
+  }
+  return std::wstring(text, length);
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[256];
+  return std::wstring(name, GetClassNameW(window, name, 256));
+}
+
+SIZE ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right - client.left, client.bottom - client.top};
+}
+
+void SaveScreenshot(HWND window, const std::wstring& name) {
+  wchar_t folder[32768];
+  if (!GetEnvironmentVariableW(L"BRINDLEWORK_SCREENSHOTS_WIN", folder, 32768)) return;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  std::this_thread::sleep_for(300ms);  // let the other process finish painting
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+  const DWORD stride = ((width * 3 + 3) / 4) * 4;
+  const DWORD imageSize = stride * height;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + imageSize;
+  std::ofstream out(fs::path(folder) / (name + L".bmp"), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+  out.write(static_cast<const char*>(bits), imageSize);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+}  // namespace brindlework::testing

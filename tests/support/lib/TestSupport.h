@@ -1,0 +1,88 @@
+#pragma once
+// What the Windows-side tests share: the programs under test, scratch folders, the recorder's
+// output, child processes and their windows, and screenshots. Every wait has a bound.
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/Handles.h"
+
+namespace brindlework::testing {
+
+using namespace std::chrono_literals;
+using Milliseconds = std::chrono::milliseconds;
+
+// Programs built beside the test programs.
+std::wstring BuiltProgram(const wchar_t* fileName);
+inline std::wstring BrindleworkExe() { return BuiltProgram(L"Brindlework.exe"); }
+inline std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+  std::wstring operator/(const std::wstring& name) const { return (path_ / name).wstring(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Writes a small file with the given content.
+void CreateTestFile(const std::wstring& path, std::string_view content = "x");
+
+// The recorder's output: every command line that the shell handed to the recorder. Child
+// processes started after construction inherit the file's name.
+class Recording {
+ public:
+  Recording();
+  ~Recording();
+  std::vector<std::wstring> Lines() const;
+  // Waits until at least `count` lines are there, at most `limit`.
+  std::vector<std::wstring> WaitForLines(std::size_t count, Milliseconds limit = 10s) const;
+  // The line the recorder writes for an item: its own quoted path, then the quoted item.
+  static std::wstring LineFor(const std::wstring& item);
+
+ private:
+  ScratchFolder folder_;
+  std::wstring file_;
+};
+
+// A program started with an exact command line.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::wstring& commandLine);
+  ~ChildProcess();  // ends the program if it still runs
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  DWORD Id() const { return id_; }
+  HANDLE Handle() const { return process_.get(); }
+  std::optional<DWORD> WaitForExit(Milliseconds limit) const;
+  // The visible top-level windows of the process right now.
+  std::vector<HWND> VisibleWindows() const;
+  // Waits for a visible top-level window of the process with this caption.
+  HWND WaitForWindow(const std::wstring& caption, Milliseconds limit = 20s) const;
+
+ private:
+  win32::UniqueHandle process_;
+  DWORD id_ = 0;
+};
+
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+SIZE ClientSize(HWND window);
+
+// Saves what the screen shows of the window as <name>.bmp in the run's screenshot folder.
+void SaveScreenshot(HWND window, const std::wstring& name);
+
+}  // namespace brindlework::testing

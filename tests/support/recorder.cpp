@@ -1,0 +1,27 @@
+// Stands in for an application that the shell starts: appends its whole command line, as one
+// UTF-8 line, to the file that BRINDLEWORK_RECORD names, then ends.
+#include <windows.h>
+
+#include <string>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  wchar_t target[32768];
+  if (!GetEnvironmentVariableW(L"BRINDLEWORK_RECORD", target, 32768)) return 2;
+  const wchar_t* line = GetCommandLineW();
+  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, line, -1, nullptr, 0, nullptr, nullptr), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, line, -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+  utf8.back() = '\n';
+  // Two recorders may run at once: wait, boundedly, for the other one's write.
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    HANDLE file = CreateFileW(target, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+      CloseHandle(file);
+      return 0;
+    }
+    Sleep(10);
+  }
+  return 3;
+}

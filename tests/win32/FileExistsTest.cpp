@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+
+#include "TestSupport.h"
+#include "launcher/ModShellExec.h"
+#include "platform/win32/Win32Process.h"
+#include "platform/win32/WinText.h"
+
+namespace brindlework {
+namespace {
+
+using testing::ScratchFolder;
+
+TEST(FileExists, HoldsForAFileAndAFolder) {
+  ScratchFolder scratch;
+  const std::wstring file = scratch / L"a file with blanks.ico";
+  testing::CreateTestFile(file);
+  win32::Win32Process process;
+  EXPECT_TRUE(ModShellExec::FileExists(process, win32::ToText(file)));
+  EXPECT_TRUE(ModShellExec::FileExists(process, win32::ToText(scratch.Path().wstring())));
+}
+
+TEST(FileExists, FailsForEmptyMissingAndInvalidNames) {
+  ScratchFolder scratch;
+  win32::Win32Process process;
+  EXPECT_FALSE(ModShellExec::FileExists(process, u""));
+  EXPECT_FALSE(ModShellExec::FileExists(process, win32::ToText(scratch / L"missing.ico")));
+  EXPECT_FALSE(ModShellExec::FileExists(process, win32::ToText(scratch / L"in<valid>|?.ico")));
+  EXPECT_FALSE(ModShellExec::FileExists(process, u"\\\\?\\Q:\\no\\such\\drive"));
+}
+
+TEST(ProgramFile, FolderAndNameDescribeTheRunningProgram) {
+  win32::Win32Process process;
+  const Text folder = process.ProgramFolder();
+  EXPECT_EQ(process.ProgramName(), u"win32_tests");
+  EXPECT_TRUE(ModShellExec::FileExists(process, folder + u"\\" + process.ProgramName() + u".exe"));
+}
+
+}  // namespace
+}  // namespace brindlework
