@@ -6,6 +6,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 
 file(GLOB win32_sources CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(brindlework_win32 STATIC ${win32_sources})
+target_include_directories(brindlework_win32 PRIVATE res)
 target_link_libraries(brindlework_win32 PUBLIC brindlework_core
   shell32 ole32 oleaut32 uuid comdlg32 comctl32 advapi32 user32 gdi32 shlwapi)
 

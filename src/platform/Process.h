@@ -5,6 +5,12 @@
 
 namespace brindlework {
 
+struct AppVersion {
+  int major = 0;
+  int minor = 0;
+  int revision = 0;
+};
+
 // What the program asks of its own process and of the file system.
 class Process {
  public:
@@ -23,6 +29,17 @@ class Process {
 
   // The file-system attributes of a path; throws Error when they cannot be read.
   virtual std::uint32_t FileAttributes(const Text& path) const = 0;
+
+  // True when an ordinary file (not a folder, not hidden, not a system file) is at the path.
+  virtual bool IsOrdinaryFile(const Text& path) const = 0;
+
+  // Starts the program at the path as a new process with the window style (SW_*), without
+  // waiting for it. The path is the program to run, never split at blanks. Throws Error.
+  virtual void StartProgram(const Text& path, int windowStyle) = 0;
+
+  // The application's title and version, from the one place that feeds the version resource.
+  virtual Text AppTitle() const = 0;
+  virtual AppVersion Version() const = 0;
 };
 
 }  // namespace brindlework

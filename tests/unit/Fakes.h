@@ -2,6 +2,7 @@
 // In-memory stand-ins for the platform services, recording what the core asks of them.
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "platform/Error.h"
 #include "platform/Process.h"
 #include "platform/Shell.h"
+#include "platform/Window.h"
 
 namespace brindlework::testing {
 
@@ -49,12 +51,85 @@ class FakeProcess final : public Process {
     if (!existing.contains(path)) throw Error(2, u"The system cannot find the file specified.");
     return 0x20;
   }
+  bool IsOrdinaryFile(const Text& path) const override { return ordinaryFiles.contains(path); }
+  void StartProgram(const Text& path, int windowStyle) override {
+    started.push_back({path, windowStyle});
+    if (!startable.contains(path)) throw Error(2, u"The system cannot find the file specified.");
+  }
+  Text AppTitle() const override { return title; }
+  AppVersion Version() const override { return version; }
 
   Text commandLine = u"Brindlework.exe";
   std::optional<int> endedWith;
   Text folder = u"C:\\Programs\\Brindlework";
   Text name = u"Brindlework";
-  std::set<Text> existing;
+  std::set<Text> existing;       // paths whose attributes can be read
+  std::set<Text> ordinaryFiles;  // paths that hold an ordinary file
+  std::set<Text> startable;      // programs that start
+  std::vector<std::pair<Text, int>> started;
+  Text title = u"Brindlework";
+  AppVersion version{1, 0, 0};
+};
+
+// The controls of a window in memory, made from its table: captions as the texts, the combo
+// boxes' lists, no entry selected.
+class FakeForm final : public FormView {
+ public:
+  explicit FakeForm(const FormSpec& spec) : caption(spec.caption) {
+    for (const auto& control : spec.controls) {
+      texts[control.id] = Text(control.caption);
+      if (!control.listItems.empty()) {
+        lists[control.id] = {control.listItems.begin(), control.listItems.end()};
+        selected[control.id] = -1;
+      }
+    }
+  }
+  Text GetText(int control) const override { return texts.at(control); }
+  void SetText(int control, const Text& text) override { texts.at(control) = text; }
+  int ListIndex(int control) const override { return selected.at(control); }
+  Text ListItem(int control, int index) const override {
+    const auto& list = lists.at(control);
+    if (index < 0 || index >= static_cast<int>(list.size())) {
+      throw Error(381, u"Invalid property array index");
+    }
+    return Text(list[static_cast<std::size_t>(index)]);
+  }
+  void SetCaption(const Text& text) override { caption = text; }
+  WindowHandle Handle() const override { return handle; }
+  void Unload() override { unloaded = true; }
+
+  Text caption;
+  std::map<int, Text> texts;
+  std::map<int, std::vector<TextView>> lists;
+  std::map<int, int> selected;
+  WindowHandle handle = 0x1234;
+  bool unloaded = false;
+};
+
+// Loads forms into FakeForms, runs their Form_Load, and counts what was shown.
+class FakeWindowSystem final : public WindowSystem {
+ public:
+  void Show(Form& form) override {
+    ++shows[&form];
+    if (form.IsLoaded()) return;
+    auto& view = views[&form];
+    view = std::make_unique<FakeForm>(form.Spec());
+    view->handle = 0x1000 + views.size();
+    form.Attach(view.get());
+    form.Form_Load();
+  }
+  void EndProgram() override { ended = true; }
+
+  FakeForm& ViewOf(const Form& form) { return *views.at(&form); }
+  // The user closes the window: the form is unloaded and shows afresh next time.
+  void Close(Form& form) {
+    form.Attach(nullptr);
+    views.erase(&form);
+  }
+
+  std::map<const Form*, std::unique_ptr<FakeForm>> views;
+  std::map<const Form*, int> shows;
+  bool ended = false;
 };
 
 }  // namespace brindlework::testing

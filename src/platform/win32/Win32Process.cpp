@@ -1,5 +1,8 @@
 #include "platform/win32/Win32Process.h"
 
+#include "version.h"
+
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/WinText.h"
 
@@ -41,6 +44,35 @@ std::uint32_t Win32Process::FileAttributes(const Text& path) const {
   const DWORD attributes = GetFileAttributesW(W(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) throw LastError();
   return attributes;
+}
+
+bool Win32Process::IsOrdinaryFile(const Text& path) const {
+  const DWORD attributes = GetFileAttributesW(W(path));
+  constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotOrdinary) == 0;
+}
+
+void Win32Process::StartProgram(const Text& path, int windowStyle) {
+  // The path names the program itself and is quoted on its command line, so a path with
+  // blanks can never be taken for a shorter program and its arguments.
+  std::wstring commandLine = L"\"" + ToWide(path) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(windowStyle);
+  PROCESS_INFORMATION started{};
+  if (path.empty() || !CreateProcessW(W(path), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                      nullptr, nullptr, &startup, &started)) {
+    throw path.empty() ? Win32Error(ERROR_FILE_NOT_FOUND) : LastError();
+  }
+  const UniqueHandle process(started.hProcess);
+  const UniqueHandle thread(started.hThread);
+}
+
+Text Win32Process::AppTitle() const { return u"" BRINDLEWORK_TITLE; }
+
+AppVersion Win32Process::Version() const {
+  return {BRINDLEWORK_MAJOR, BRINDLEWORK_MINOR, BRINDLEWORK_REVISION};
 }
 
 }  // namespace brindlework::win32

@@ -10,6 +10,10 @@ class Win32Process final : public Process {
   Text ProgramFolder() const override;
   Text ProgramName() const override;
   std::uint32_t FileAttributes(const Text& path) const override;
+  bool IsOrdinaryFile(const Text& path) const override;
+  void StartProgram(const Text& path, int windowStyle) override;
+  Text AppTitle() const override;
+  AppVersion Version() const override;
 
   // The full path of the running program's file, however long.
   static Text ProgramPath();
