@@ -23,6 +23,11 @@ target_link_libraries(e2e_tests PRIVATE test_support GTest::gtest_main)
 add_dependencies(e2e_tests Brindlework recorder)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 
+# The icon, version record and manifest in the exe, as icoutils read them: a Linux script, so not
+# under Wine.
+add_test(NAME resources COMMAND bash ${CMAKE_SOURCE_DIR}/tests/resources/check_resources.sh
+         $<TARGET_FILE:Brindlework>)
+
 # Benchmark programs: bare Win32 baselines that the program's figures are set against.
 file(GLOB bench_sources CONFIGURE_DEPENDS bench/*.cpp)
 foreach(source ${bench_sources})

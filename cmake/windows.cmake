@@ -12,6 +12,9 @@ target_link_libraries(brindlework_win32 PUBLIC brindlework_core
 
 file(GLOB app_sources CONFIGURE_DEPENDS src/app/*.cpp)
 add_executable(Brindlework WIN32 ${app_sources} res/Brindlework.rc)
+# windres reads these files; the resource compiler's dependency scan does not see them.
+set_source_files_properties(res/Brindlework.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/Brindlework.ico;${CMAKE_SOURCE_DIR}/res/Brindlework.manifest;${CMAKE_SOURCE_DIR}/res/version.h")
 target_link_libraries(Brindlework PRIVATE brindlework_win32)
 target_include_directories(Brindlework PRIVATE res)
 target_link_options(Brindlework PRIVATE -municode -s)
