@@ -28,11 +28,12 @@ add_test(NAME e2e_tests COMMAND e2e_tests)
 add_test(NAME resources COMMAND bash ${CMAKE_SOURCE_DIR}/tests/resources/check_resources.sh
          $<TARGET_FILE:Brindlework>)
 
-# Benchmark programs: bare Win32 baselines that the program's figures are set against.
+# Benchmark programs: bare Win32 baselines that the program's figures are set against, and the
+# driver that times them (scripts/bench).
 file(GLOB bench_sources CONFIGURE_DEPENDS bench/*.cpp)
 foreach(source ${bench_sources})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} WIN32 ${source})
-  target_link_libraries(${name} PRIVATE shell32 ole32 user32)
+  target_link_libraries(${name} PRIVATE shell32 ole32 uuid user32)
   target_link_options(${name} PRIVATE -municode -s)
 endforeach()
