@@ -25,9 +25,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (!RegisterClassExW(&windowClass)) return 1;
   RECT outer{0, 0, 593, 261};  // the main window's client area at 96 DPI
   AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
-  const HWND window = CreateWindowExW(0, L"BareWindow", L"Bare window", WS_OVERLAPPEDWINDOW,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
-                                      outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+  const HWND window = CreateWindowExW(
+      0, L"BareWindow", L"Bare window", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+      outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, SW_SHOW);
   MSG message{};

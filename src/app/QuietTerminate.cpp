@@ -7,6 +7,8 @@
 
 #if defined(__GLIBCXX__)
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+  std::abort();
+}
 }  // namespace __gnu_cxx
 #endif
