@@ -6,6 +6,7 @@
 #include "launcher/ModShellExec.h"
 #include "platform/Error.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Windows.h"
@@ -35,7 +36,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32Process process;
     win32::Win32ShellOpen shell;
     win32::Win32WindowSystem windows(instance, messages);
-    frmMain mainForm;
+    win32::Win32OpenFileDialog fileDialogs;
+    frmMain mainForm(fileDialogs, process, messages);
 
     ModShellExec::Main(process, shell, [&] { windows.Show(mainForm); });
     return windows.RunMessageLoop();

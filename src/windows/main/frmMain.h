@@ -1,6 +1,9 @@
 #pragma once
 // The editor window: the item, icon, title and hotkey of a pin, and the menus.
 
+#include "platform/OpenFileDialog.h"
+#include "platform/Process.h"
+#include "platform/Shell.h"
 #include "platform/Window.h"
 
 namespace brindlework {
@@ -35,17 +38,29 @@ class frmMain final : public Form {
     kMnuSupport,
   };
 
+  frmMain(OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages)
+      : CommonDialog1(fileDialogs), process_(process), messages_(messages) {}
+
   const FormSpec& Spec() const override;
   void Click(int id) override;
 
   void Command1_Click() {}
   void Command2_Click() {}
-  void Command3_Click() {}
+  void Command3_Click();
   void Command4_Click() {}
   void Command5_Click() {}
   void Command6_Click() {}
-  void Command7_Click() {}
+  void Command7_Click();
   void Combo1_Click() {}
+
+  // The open-file dialog of both pickers; its settings keep their values between presses.
+  OpenFileDialog CommonDialog1;
+
+ private:
+  void PickFile(int field, TextView filter, bool fromProgramFolder);
+
+  Process& process_;
+  MessageBoxService& messages_;
 };
 
 }  // namespace brindlework
