@@ -9,6 +9,8 @@
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Windows.h"
+#include "windows/info/frmAbout.h"
+#include "windows/info/frmSupport.h"
 #include "windows/main/frmMain.h"
 
 using namespace brindlework;
@@ -35,7 +37,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32Process process;
     win32::Win32ShellOpen shell;
     win32::Win32WindowSystem windows(instance, messages);
-    frmMain mainForm;
+    frmAbout about(process, shell, messages);
+    frmSupport support(shell);
+    frmMain mainForm(windows, shell, about, support);
 
     ModShellExec::Main(process, shell, [&] { windows.Show(mainForm); });
     return windows.RunMessageLoop();

@@ -1,7 +1,10 @@
 #pragma once
 // The editor window: the item, icon, title and hotkey of a pin, and the menus.
 
+#include "platform/Shell.h"
 #include "platform/Window.h"
+#include "windows/info/frmAbout.h"
+#include "windows/info/frmSupport.h"
 
 namespace brindlework {
 
@@ -35,6 +38,9 @@ class frmMain final : public Form {
     kMnuSupport,
   };
 
+  frmMain(WindowSystem& windows, ShellOpen& shell, frmAbout& about, frmSupport& support)
+      : windows_(windows), shell_(shell), about_(about), support_(support) {}
+
   const FormSpec& Spec() const override;
   void Click(int id) override;
 
@@ -46,6 +52,16 @@ class frmMain final : public Form {
   void Command6_Click() {}
   void Command7_Click() {}
   void Combo1_Click() {}
+  void mnuExit_Click();
+  void mnuHelp2_Click();
+  void MnuAbout_Click();
+  void mnuSupport_Click();
+
+ private:
+  WindowSystem& windows_;
+  ShellOpen& shell_;
+  frmAbout& about_;
+  frmSupport& support_;
 };
 
 }  // namespace brindlework
