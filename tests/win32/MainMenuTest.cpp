@@ -26,7 +26,9 @@ std::vector<Entry> Entries(HMENU menu) {
     info.cch = 128;
     GetMenuItemInfoW(menu, i, TRUE, &info);
     const bool separator = info.fType & MFT_SEPARATOR;
-    if (!separator) EXPECT_EQ(info.fState & (MFS_CHECKED | MFS_DISABLED), 0u) << caption;
+    if (!separator) {
+      EXPECT_EQ(info.fState & (MFS_CHECKED | MFS_DISABLED), 0u) << caption;
+    }
     entries.push_back({separator ? L"-" : caption, info.wID});
   }
   return entries;
