@@ -8,8 +8,11 @@
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Windows.h"
+#include "windows/info/frmAbout.h"
+#include "windows/info/frmSupport.h"
 #include "windows/main/frmMain.h"
 
 using namespace brindlework;
@@ -37,7 +40,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32ShellOpen shell;
     win32::Win32WindowSystem windows(instance, messages);
     win32::Win32OpenFileDialog fileDialogs;
-    frmMain mainForm(fileDialogs, process, messages);
+    win32::Win32Registry registry;
+    frmAbout about(process, shell, messages, registry);
+    frmSupport support(shell);
+    frmMain mainForm(windows, shell, about, support, fileDialogs, process, messages);
 
     ModShellExec::Main(process, shell, [&] { windows.Show(mainForm); });
     return windows.RunMessageLoop();

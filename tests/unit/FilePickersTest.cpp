@@ -10,6 +10,8 @@ using testing::FakeFileDialogs;
 using testing::FakeForm;
 using testing::FakeMessages;
 using testing::FakeProcess;
+using testing::FakeRegistry;
+using testing::FakeShell;
 using testing::FakeWindowSystem;
 using Cancel = FakeFileDialogs::Cancel;
 
@@ -25,8 +27,12 @@ class FilePickersTest : public ::testing::Test {
   FakeFileDialogs dialogs;
   FakeProcess process;
   FakeMessages messages;
-  frmMain form{dialogs, process, messages};
+  FakeShell shell;
+  FakeRegistry registry;
   FakeWindowSystem windows;
+  frmAbout about{process, shell, messages, registry};
+  frmSupport support{shell};
+  frmMain form{windows, shell, about, support, dialogs, process, messages};
 };
 
 TEST_F(FilePickersTest, TheIconPickerAsksForOneIcoFileFromTheProgramFolder) {

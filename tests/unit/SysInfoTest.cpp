@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
+#include "windows/info/frmAbout.h"
 
 namespace brindlework {
 namespace {
@@ -176,6 +177,25 @@ TEST_F(StartSysInfoTest, AFoundFirstLocationThatFailsNeverAsksTheSecond) {
     EXPECT_EQ(registry.opened, std::vector<Text>{kToolKey});
   }
   EXPECT_EQ(process.started, (std::vector<std::pair<Text, int>>{{u"C:\\missing.exe", 1}, {u"", 1}}));
+}
+
+TEST(AboutWindow, SystemInfoStartsTheToolAndTheWindowStaysOpen) {
+  FakeProcess process;
+  testing::FakeShell shell;
+  FakeMessages messages;
+  FakeRegistry registry;
+  testing::FakeWindowSystem windows;
+  frmAbout about(process, shell, messages, registry);
+  windows.Show(about);
+  registry.SetString(kToolKey, u"PATH", "C:\\Tools\\msinfo32.exe");
+  process.startable = {u"C:\\Tools\\msinfo32.exe"};
+  about.Click(frmAbout::kCmdSysInfo);
+  EXPECT_EQ(process.started.size(), 1u);
+  registry.keys.clear();
+  about.Click(frmAbout::kCmdSysInfo);
+  EXPECT_EQ(messages.shown, std::vector<Text>{u"System Information Is Unavailable At This Time"});
+  EXPECT_TRUE(about.IsLoaded());
+  EXPECT_FALSE(windows.ViewOf(about).unloaded);
 }
 
 }  // namespace

@@ -334,14 +334,14 @@ class NativeForm final : public FormView {
   void OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     const int code = HIWORD(wParam);
-    if (lParam == 0) {  // a menu entry
-      if (code == 0) Dispatch(id);
-      return;
-    }
-    // Enter and Esc from the dialog manager.
+    // Enter and Esc from the dialog manager; no control or menu entry has these ids.
     if (id == IDOK || id == IDCANCEL) {
       const int button = id == IDOK ? DefaultButton() : CancelButton();
       if (button != 0) Dispatch(button);
+      return;
+    }
+    if (lParam == 0) {  // a menu entry
+      if (code == 0) Dispatch(id);
       return;
     }
     const ControlSpec* spec = SpecOf(reinterpret_cast<HWND>(lParam));

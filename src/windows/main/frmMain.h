@@ -5,6 +5,8 @@
 #include "platform/Process.h"
 #include "platform/Shell.h"
 #include "platform/Window.h"
+#include "windows/info/frmAbout.h"
+#include "windows/info/frmSupport.h"
 
 namespace brindlework {
 
@@ -38,8 +40,15 @@ class frmMain final : public Form {
     kMnuSupport,
   };
 
-  frmMain(OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages)
-      : CommonDialog1(fileDialogs), process_(process), messages_(messages) {}
+  frmMain(WindowSystem& windows, ShellOpen& shell, frmAbout& about, frmSupport& support,
+          OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages)
+      : CommonDialog1(fileDialogs),
+        windows_(windows),
+        shell_(shell),
+        about_(about),
+        support_(support),
+        process_(process),
+        messages_(messages) {}
 
   const FormSpec& Spec() const override;
   void Click(int id) override;
@@ -52,6 +61,10 @@ class frmMain final : public Form {
   void Command6_Click() {}
   void Command7_Click();
   void Combo1_Click() {}
+  void mnuExit_Click();
+  void mnuHelp2_Click();
+  void MnuAbout_Click();
+  void mnuSupport_Click();
 
   // The open-file dialog of both pickers; its settings keep their values between presses.
   OpenFileDialog CommonDialog1;
@@ -59,6 +72,10 @@ class frmMain final : public Form {
  private:
   void PickFile(int field, TextView filter, bool fromProgramFolder);
 
+  WindowSystem& windows_;
+  ShellOpen& shell_;
+  frmAbout& about_;
+  frmSupport& support_;
   Process& process_;
   MessageBoxService& messages_;
 };
