@@ -96,11 +96,13 @@ std::optional<DWORD> ChildProcess::WaitForExit(Milliseconds limit) const {
   return code;
 }
 
-std::vector<HWND> ChildProcess::VisibleWindows() const {
+std::vector<HWND> ChildProcess::VisibleWindows() const { return VisibleWindowsOfProcess(id_); }
+
+std::vector<HWND> VisibleWindowsOfProcess(DWORD processId) {
   struct Search {
     DWORD id;
     std::vector<HWND> found;
-  } search{id_, {}};
+  } search{processId, {}};
   EnumWindows(
       [](HWND window, LPARAM param) -> BOOL {
         auto* search = reinterpret_cast<Search*>(param);

@@ -78,6 +78,9 @@ class ChildProcess {
   DWORD id_ = 0;
 };
 
+// The visible top-level windows of a process, this one included.
+std::vector<HWND> VisibleWindowsOfProcess(DWORD processId);
+
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 SIZE ClientSize(HWND window);
