@@ -449,6 +449,8 @@ void Win32WindowSystem::Show(Form& form) {
   try {
     loading->Load(instance_);
   } catch (...) {
+    // A load that failed leaves the form unloaded, to be loaded afresh next time.
+    form.Attach(nullptr);
     std::erase_if(open_, [loading](const auto& open) { return open.get() == loading; });
     throw;
   }
