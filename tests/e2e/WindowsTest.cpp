@@ -232,3 +232,42 @@ TEST_F(Editor, AnOpenSupportWindowKeepsTheProgramAliveAfterTheMainWindowCloses) 
 
 }  // namespace
 }  // namespace brindlework::testing
+
+namespace brindlework::testing {
+namespace {
+
+// Sets the desktop's DPI for programs started from now on, and puts it back.
+class DesktopDpi {
+ public:
+  explicit DesktopDpi(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                    nullptr, key_.put(), nullptr);
+    RegSetValueExW(key_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof dpi);
+  }
+  ~DesktopDpi() { RegDeleteValueW(key_.get(), L"LogPixels"); }
+
+ private:
+  win32::UniqueKey key_;
+};
+
+TEST(HigherDpi, TwipsBecomePixelsByTheWindowsDpi) {
+  DesktopDpi dpi(144);
+  ChildProcess program(Quoted(BrindleworkExe()));
+  const HWND main = program.WaitForWindow(kMainCaption);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ClientSize(main).cx, 890);  // 8895 x 3915 twips at 144 DPI, rounded
+  EXPECT_EQ(ClientSize(main).cy, 392);
+  const HWND go = FindControl(main, L"Button", L"GO!");
+  ASSERT_NE(go, nullptr);
+  RECT rect{};
+  GetWindowRect(go, &rect);
+  MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
+  EXPECT_EQ(rect.left, 720);
+  EXPECT_EQ(rect.top, 300);
+  EXPECT_EQ(rect.right - rect.left, 146);  // 1455 twips: 145.5 rounded
+  SaveScreenshot(main, L"main-144dpi");
+}
+
+}  // namespace
+}  // namespace brindlework::testing
