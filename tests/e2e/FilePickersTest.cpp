@@ -13,7 +13,8 @@ namespace {
 
 constexpr wchar_t kMainCaption[] = L"Brindlework to windows taskbar!";
 const std::vector<std::wstring> kIconTypes{L"ICON (*.ico)"};
-const std::vector<std::wstring> kItemTypes{L"All Files (*.*)", L"RTF (*.rtf)", L"Text Files (*.txt)"};
+const std::vector<std::wstring> kItemTypes{L"All Files (*.*)", L"RTF (*.rtf)",
+                                           L"Text Files (*.txt)"};
 
 class FilePickers : public ::testing::Test {
  protected:
@@ -73,6 +74,7 @@ TEST_F(FilePickers, AnIconPickIsConfirmedAndThenWrittenWithItsBlanks) {
   EXPECT_EQ(box->caption, L"Brindlework");
   EXPECT_EQ(box->text, L"File Selected: " + icon);
   EXPECT_EQ(Text(iconField), L"");  // written only after OK
+  EXPECT_FALSE(IsWindowEnabled(main));
   AnswerMessageBox(program);
   EXPECT_TRUE(WaitUntil([&] { return Text(iconField) == icon; })) << Text(iconField);
   EXPECT_EQ(Text(itemField), L"");

@@ -14,8 +14,8 @@ constexpr char kToolKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr char kFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
 std::string Ansi(const std::wstring& text) {
-  std::string ansi(static_cast<std::size_t>(WideCharToMultiByte(
-                       CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)),
+  std::string ansi(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1,
+                                                                nullptr, 0, nullptr, nullptr)),
                    '\0');
   WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi.data(), static_cast<int>(ansi.size()),
                       nullptr, nullptr);

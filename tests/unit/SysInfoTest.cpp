@@ -1,9 +1,7 @@
-#include "windows/info/SysInfo.h"
-
 #include <gtest/gtest.h>
 
-#include "Fakes.h"
-#include "windows/info/frmAbout.h"
+#include "FakeProgram.h"
+#include "windows/info/SysInfo.h"
 
 namespace brindlework {
 namespace {
@@ -60,8 +58,11 @@ TEST_F(GetKeyValueTest, EmptyDataIsAnErrorWhateverTheType) {
 
 TEST_F(GetKeyValueTest, NumbersAreWrittenInDecimalAndUnsigned) {
   Text keyVal;
-  const std::pair<std::uint32_t, Text> cases[] = {
-      {32768, u"32768"}, {5, u"5"}, {0, u"0"}, {0x80000000u, u"2147483648"}, {0xFFFFFFFFu, u"4294967295"}};
+  const std::pair<std::uint32_t, Text> cases[] = {{32768, u"32768"},
+                                                  {5, u"5"},
+                                                  {0, u"0"},
+                                                  {0x80000000u, u"2147483648"},
+                                                  {0xFFFFFFFFu, u"4294967295"}};
   for (const auto& [number, text] : cases) {
     registry.Set(kKey, u"v", kRegDword, Dword(number));
     EXPECT_TRUE(Read(keyVal));
@@ -116,7 +117,8 @@ class StartSysInfoTest : public ::testing::Test {
 
 TEST_F(StartSysInfoTest, TheFirstLocationIsThePathAsReadAndTheSecondIsNotAsked) {
   const Text tool = u"C:\\Program Files\\Common Files\\System\\MSInfo\\msinfo32.exe";
-  registry.SetString(kToolKey, u"PATH", "C:\\Program Files\\Common Files\\System\\MSInfo\\msinfo32.exe");
+  registry.SetString(kToolKey, u"PATH",
+                     "C:\\Program Files\\Common Files\\System\\MSInfo\\msinfo32.exe");
   registry.SetString(kFolderKey, u"MSINFO", "C:\\Elsewhere");
   process.startable = {tool};
   Start();
@@ -164,9 +166,9 @@ TEST_F(StartSysInfoTest, AFoundFirstLocationThatFailsNeverAsksTheSecond) {
   registry.SetString(kFolderKey, u"MSINFO", "C:\\Tools");
   process.ordinaryFiles = process.startable = {u"C:\\Tools\\MSINFO32.EXE"};
   const std::pair<std::uint32_t, std::string> firsts[] = {
-      {kRegSz, std::string("C:\\missing.exe\0", 15)},  // names nothing
+      {kRegSz, std::string("C:\\missing.exe\0", 15)},                // names nothing
       {kRegExpandSz, std::string("C:\\Tools\\MSINFO32.EXE\0", 22)},  // found, path stays empty
-      {kRegSz, ""},  // an error inside the lookup
+      {kRegSz, ""},                                                  // an error inside the lookup
   };
   for (const auto& [type, data] : firsts) {
     registry.Set(kToolKey, u"PATH", type, data);
@@ -176,26 +178,23 @@ TEST_F(StartSysInfoTest, AFoundFirstLocationThatFailsNeverAsksTheSecond) {
     ExpectUnavailable();
     EXPECT_EQ(registry.opened, std::vector<Text>{kToolKey});
   }
-  EXPECT_EQ(process.started, (std::vector<std::pair<Text, int>>{{u"C:\\missing.exe", 1}, {u"", 1}}));
+  EXPECT_EQ(process.started,
+            (std::vector<std::pair<Text, int>>{{u"C:\\missing.exe", 1}, {u"", 1}}));
 }
 
 TEST(AboutWindow, SystemInfoStartsTheToolAndTheWindowStaysOpen) {
-  FakeProcess process;
-  testing::FakeShell shell;
-  FakeMessages messages;
-  FakeRegistry registry;
-  testing::FakeWindowSystem windows;
-  frmAbout about(process, shell, messages, registry);
-  windows.Show(about);
-  registry.SetString(kToolKey, u"PATH", "C:\\Tools\\msinfo32.exe");
-  process.startable = {u"C:\\Tools\\msinfo32.exe"};
-  about.Click(frmAbout::kCmdSysInfo);
-  EXPECT_EQ(process.started.size(), 1u);
-  registry.keys.clear();
-  about.Click(frmAbout::kCmdSysInfo);
-  EXPECT_EQ(messages.shown, std::vector<Text>{u"System Information Is Unavailable At This Time"});
-  EXPECT_TRUE(about.IsLoaded());
-  EXPECT_FALSE(windows.ViewOf(about).unloaded);
+  testing::FakeProgram program;
+  program.windows.Show(program.about);
+  program.registry.SetString(kToolKey, u"PATH", "C:\\Tools\\msinfo32.exe");
+  program.process.startable = {u"C:\\Tools\\msinfo32.exe"};
+  program.about.Click(frmAbout::kCmdSysInfo);
+  EXPECT_EQ(program.process.started.size(), 1u);
+  program.registry.keys.clear();
+  program.about.Click(frmAbout::kCmdSysInfo);
+  EXPECT_EQ(program.messages.shown,
+            std::vector<Text>{u"System Information Is Unavailable At This Time"});
+  EXPECT_TRUE(program.about.IsLoaded());
+  EXPECT_FALSE(program.windows.ViewOf(program.about).unloaded);
 }
 
 }  // namespace

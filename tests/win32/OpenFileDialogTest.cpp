@@ -1,8 +1,8 @@
 // The system's open-file dialog, run for real on this thread and answered from a helper thread
 // as a user would: typing a path, pressing Open or Cancel.
 #include <gtest/gtest.h>
-
 #include <windows.h>
+
 #include <commdlg.h>
 #include <objbase.h>
 
@@ -54,8 +54,8 @@ class OpenFileDialogTest : public ::testing::Test {
  protected:
   OpenFileDialogTest() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    owner_.reset(CreateWindowExW(0, L"Static", L"Dialog owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr));
+    owner_.reset(CreateWindowExW(0, L"Static", L"Dialog owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                 0, 300, 200, nullptr, nullptr, nullptr, nullptr));
     CreateDirectoryW((scratch / L"my icons").c_str(), nullptr);
     CreateTestFile(icon);
   }
@@ -66,11 +66,13 @@ class OpenFileDialogTest : public ::testing::Test {
 
   // Runs the dialog while a helper thread waits for it (at most 10 s), lets `answer` work it
   // and cancels it if it is still open after that, so that no run can hang.
-  std::optional<Text> RunDialog(const OpenFileSettings& settings, std::function<void(HWND)> answer) {
+  std::optional<Text> RunDialog(const OpenFileSettings& settings,
+                                std::function<void(HWND)> answer) {
     std::thread user([&] {
       HWND dialog = nullptr;
       const DWORD self = GetCurrentProcessId();
-      if (!WaitUntil([&] { return (dialog = FindOpenFileDialog(VisibleWindowsOfProcess(self))); })) return;
+      if (!WaitUntil([&] { return (dialog = FindOpenFileDialog(VisibleWindowsOfProcess(self))); }))
+        return;
       seen.found = true;
       seen.owner = GetWindow(dialog, GW_OWNER);
       seen.ownerEnabled = IsWindowEnabled(owner_.get());

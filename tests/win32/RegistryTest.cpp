@@ -13,7 +13,9 @@ namespace {
 using testing::DwordBytes;
 using testing::TemporaryKey;
 
-Text Ascii(const std::string& text) { return Text(text.begin(), text.end()); }
+Text Ascii(const std::string& text) {
+  return Text(text.begin(), text.end());
+}
 
 class RegistryTest : public ::testing::Test {
  protected:
@@ -26,53 +28,45 @@ class RegistryTest : public ::testing::Test {
   win32::Win32Registry registry;
 };
 
-TEST_F(RegistryTest, StringsLoseExactlyOneFinalNul) {
-  key.Set("none", REG_SZ, "C:\\a b\\x.exe");
-  key.Set("one", REG_SZ, std::string("C:\\a b\\x.exe\0", 13));
-  key.Set("two", REG_SZ, std::string("C:\\a b\\x.exe\0\0", 14));
+struct Case {
+  const char* name;
+  DWORD type;
+  std::string data;
+  bool found;
   Text keyVal;
-  EXPECT_TRUE(Read("none", keyVal));
-  EXPECT_EQ(keyVal, u"C:\\a b\\x.exe");
-  EXPECT_TRUE(Read("one", keyVal));
-  EXPECT_EQ(keyVal, u"C:\\a b\\x.exe");
-  EXPECT_TRUE(Read("two", keyVal));
-  EXPECT_EQ(keyVal, Text(u"C:\\a b\\x.exe\0", 13));
+};
+
+TEST_F(RegistryTest, EveryKindOfValueReadsAsItsText) {
+  const Case cases[] = {
+      // Exactly one final NUL goes.
+      {"no NUL", REG_SZ, "C:\\a b\\x.exe", true, u"C:\\a b\\x.exe"},
+      {"one NUL", REG_SZ, std::string("C:\\a b\\x.exe\0", 13), true, u"C:\\a b\\x.exe"},
+      {"two NULs", REG_SZ, std::string("C:\\a b\\x.exe\0\0", 14), true,
+       Text(u"C:\\a b\\x.exe\0", 13)},
+      // Numbers in decimal, unsigned.
+      {"32768", REG_DWORD, DwordBytes(32768), true, u"32768"},
+      {"5", REG_DWORD, DwordBytes(5), true, u"5"},
+      {"top bit", REG_DWORD, DwordBytes(0x80000000), true, u"2147483648"},
+      // Another type is found and leaves the text as it was.
+      {"expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\system32\\msinfo32.exe\0", 36), true,
+       u"before"},
+      // The data must fit in 1024 bytes.
+      {"1024 bytes", REG_SZ, std::string(1023, 'a') + '\0', true, Text(1023, u'a')},
+      {"1025 bytes", REG_SZ, std::string(1024, 'a') + '\0', false, u""},
+  };
+  for (const Case& value : cases) {
+    SCOPED_TRACE(value.name);
+    key.Set(value.name, value.type, value.data);
+    Text keyVal;
+    EXPECT_EQ(Read(value.name, keyVal), value.found);
+    EXPECT_EQ(keyVal, value.keyVal);
+  }
 }
 
 TEST_F(RegistryTest, AnEmptyValueIsAnError) {
   key.Set("empty", REG_SZ, "");
   Text keyVal;
   EXPECT_THROW(Read("empty", keyVal), Error);
-}
-
-TEST_F(RegistryTest, NumbersAreDecimalAndUnsigned) {
-  key.Set("big", REG_DWORD, DwordBytes(32768));
-  key.Set("small", REG_DWORD, DwordBytes(5));
-  key.Set("top", REG_DWORD, DwordBytes(0x80000000));
-  Text keyVal;
-  EXPECT_TRUE(Read("big", keyVal));
-  EXPECT_EQ(keyVal, u"32768");
-  EXPECT_TRUE(Read("small", keyVal));
-  EXPECT_EQ(keyVal, u"5");
-  EXPECT_TRUE(Read("top", keyVal));
-  EXPECT_EQ(keyVal, u"2147483648");
-}
-
-TEST_F(RegistryTest, AnExpandableStringIsFoundAndLeavesTheTextAsItWas) {
-  key.Set("expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\system32\\msinfo32.exe\0", 36));
-  Text keyVal;
-  EXPECT_TRUE(Read("expand", keyVal));
-  EXPECT_EQ(keyVal, u"before");
-}
-
-TEST_F(RegistryTest, DataOver1024BytesIsNotFound) {
-  key.Set("fits", REG_SZ, std::string(1023, 'a') + '\0');
-  key.Set("over", REG_SZ, std::string(1024, 'a') + '\0');
-  Text keyVal;
-  EXPECT_TRUE(Read("fits", keyVal));
-  EXPECT_EQ(keyVal, Text(1023, u'a'));
-  EXPECT_FALSE(Read("over", keyVal));
-  EXPECT_EQ(keyVal, u"");
 }
 
 TEST_F(RegistryTest, AMissingKeyOrValueEmptiesTheText) {

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32OpenFileDialog.h"
 
 #include <windows.h>
+
 #include <cderr.h>
 #include <commdlg.h>
 

@@ -12,10 +12,14 @@ constexpr TextView kItemFilter = u"All Files (*.*)|*.*|RTF (*.rtf)|*.rtf|Text Fi
 
 }  // namespace
 
-void frmMain::Command3_Click() { PickFile(kTxtIcon, kIconFilter, true); }
+void frmMain::Command3_Click() {
+  PickFile(kTxtIcon, kIconFilter, true);
+}
 
 // The item picker leaves InitDir as the icon picker last set it.
-void frmMain::Command7_Click() { PickFile(kTxtToExecute, kItemFilter, false); }
+void frmMain::Command7_Click() {
+  PickFile(kTxtToExecute, kItemFilter, false);
+}
 
 void frmMain::PickFile(int field, TextView filter, bool fromProgramFolder) {
   try {

@@ -27,8 +27,8 @@ LSTATUS SetDacl(HKEY key, const wchar_t* sddl) {
 
 TemporaryKey::TemporaryKey(std::string path) : path_(std::move(path)) {
   DWORD disposition = 0;
-  Check(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0,
-                        KEY_ALL_ACCESS, nullptr, key_.put(), &disposition),
+  Check(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        key_.put(), &disposition),
         "RegCreateKeyExA");
   created_ = disposition == REG_CREATED_NEW_KEY;
 }
@@ -71,9 +71,10 @@ void TemporaryKey::Set(const std::string& name, DWORD type, const std::string& d
   // The registry adds a NUL to a string when the byte after the given ones is a NUL; a byte
   // other than NUL there keeps the data exactly as given.
   const std::string buffer = data + 'X';
-  Check(RegSetValueExA(key_.get(), name.c_str(), 0, type,
-                       reinterpret_cast<const BYTE*>(buffer.data()), static_cast<DWORD>(data.size())),
-        "RegSetValueExA");
+  Check(
+      RegSetValueExA(key_.get(), name.c_str(), 0, type,
+                     reinterpret_cast<const BYTE*>(buffer.data()), static_cast<DWORD>(data.size())),
+      "RegSetValueExA");
 }
 
 void TemporaryKey::Remove(const std::string& name) {
