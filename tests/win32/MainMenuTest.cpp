@@ -2,7 +2,9 @@
 // a window's menus under Wine.
 #include <gtest/gtest.h>
 
+#include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Windows.h"
 #include "windows/main/frmMain.h"
@@ -39,9 +41,11 @@ TEST(MainMenu, HasFileAndHelpWithTheirEntriesInOrder) {
   win32::Win32ShellOpen shell;
   win32::Win32Process process;
   win32::Win32WindowSystem windows(GetModuleHandleW(nullptr), messages);
-  frmAbout about(process, shell, messages);
+  win32::Win32Registry registry;
+  win32::Win32OpenFileDialog fileDialogs;
+  frmAbout about(process, shell, messages, registry);
   frmSupport support(shell);
-  frmMain main(windows, shell, about, support);
+  frmMain main(windows, shell, about, support, fileDialogs, process, messages);
   windows.Show(main);
 
   const HWND window = FindWindowW(L"Brindlework.Form", L"Brindlework to windows taskbar!");
