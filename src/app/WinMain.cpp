@@ -6,9 +6,13 @@
 #include "launcher/ModShellExec.h"
 #include "platform/Error.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Windows.h"
+#include "windows/info/frmAbout.h"
+#include "windows/info/frmSupport.h"
 #include "windows/main/frmMain.h"
 
 using namespace brindlework;
@@ -35,7 +39,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32Process process;
     win32::Win32ShellOpen shell;
     win32::Win32WindowSystem windows(instance, messages);
-    frmMain mainForm;
+    win32::Win32OpenFileDialog fileDialogs;
+    win32::Win32Registry registry;
+    frmAbout about(process, shell, messages, registry);
+    frmSupport support(shell);
+    frmMain mainForm(windows, shell, about, support, fileDialogs, process, messages);
 
     ModShellExec::Main(process, shell, [&] { windows.Show(mainForm); });
     return windows.RunMessageLoop();

@@ -66,13 +66,13 @@ std::wstring Recording::LineFor(const std::wstring& item) {
   return Quoted(BuiltProgram(L"recorder.exe")) + L" " + Quoted(item);
 }
 
-ChildProcess::ChildProcess(const std::wstring& commandLine) {
+ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& folder) {
   std::wstring mutableLine = commandLine;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
+  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()));
   }
   CloseHandle(info.hThread);
@@ -96,11 +96,13 @@ std::optional<DWORD> ChildProcess::WaitForExit(Milliseconds limit) const {
   return code;
 }
 
-std::vector<HWND> ChildProcess::VisibleWindows() const {
+std::vector<HWND> ChildProcess::VisibleWindows() const { return VisibleWindowsOfProcess(id_); }
+
+std::vector<HWND> VisibleWindowsOfProcess(DWORD processId) {
   struct Search {
     DWORD id;
     std::vector<HWND> found;
-  } search{id_, {}};
+  } search{processId, {}};
   EnumWindows(
       [](HWND window, LPARAM param) -> BOOL {
         auto* search = reinterpret_cast<Search*>(param);
@@ -154,15 +156,17 @@ void SaveScreenshot(HWND window, const std::wstring& name) {
   GetWindowRect(window, &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const win32::UniqueScreenDc screen(GetDC(nullptr));
+  const win32::UniqueDc memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
+  const win32::UniqueBitmap bitmap(
+      CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return;
+  const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+  SelectObject(memory.get(), old);
   const DWORD stride = ((width * 3 + 3) / 4) * 4;
   const DWORD imageSize = stride * height;
   BITMAPFILEHEADER file{};
@@ -173,9 +177,6 @@ void SaveScreenshot(HWND window, const std::wstring& name) {
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
   out.write(static_cast<const char*>(bits), imageSize);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 }  // namespace brindlework::testing

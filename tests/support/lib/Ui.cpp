@@ -1,0 +1,173 @@
+#include "Ui.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace brindlework::testing {
+namespace {
+
+bool SameClass(const std::wstring& a, const std::wstring& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+           return std::towlower(x) == std::towlower(y);
+         });
+}
+
+constexpr int kMessageTextId = 0xFFFF;
+// Controls of the system's open-file dialog (dlgs.h): cmb1, cmb2, edt1, cmb13.
+constexpr int kFileTypesId = 0x470;
+constexpr int kLookInId = 0x471;
+constexpr int kFileNameEditId = 0x480;
+constexpr int kFileNameComboId = 0x47C;
+
+}  // namespace
+
+std::vector<ControlInfo> Controls(HWND window) {
+  std::vector<ControlInfo> controls;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rect), 2);
+    controls.push_back({child, ClassName(child), Text(child), rect});
+  }
+  return controls;
+}
+
+HWND FindControl(HWND window, const std::wstring& className, const std::wstring& text) {
+  for (const auto& control : Controls(window)) {
+    if (SameClass(control.className, className) && control.text == text) return control.hwnd;
+  }
+  return nullptr;
+}
+
+HWND ControlAt(HWND window, const std::wstring& className, int left, int top) {
+  for (const auto& control : Controls(window)) {
+    if (SameClass(control.className, className) && control.rect.left == left &&
+        control.rect.top == top) {
+      return control.hwnd;
+    }
+  }
+  return nullptr;
+}
+
+std::wstring Text(HWND window) { return WindowText(window); }
+
+void SetText(HWND control, const std::wstring& text) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                      SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void PressKeys(HWND window, std::initializer_list<WORD> keys) {
+  SetForegroundWindow(window);
+  WaitUntil([window] { return GetForegroundWindow() == window; }, 2s);
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    inputs.push_back(input);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *--it;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(150);  // let the program take the keys
+}
+
+std::optional<MessageBoxInfo> AsMessageBox(HWND window) {
+  if (ClassName(window) != L"#32770") return std::nullopt;
+  const HWND text = GetDlgItem(window, kMessageTextId);
+  if (!text) return std::nullopt;
+  return MessageBoxInfo{window, WindowText(window), WindowText(text)};
+}
+
+std::optional<MessageBoxInfo> CurrentMessageBox(const ChildProcess& program) {
+  for (HWND window : program.VisibleWindows()) {
+    if (auto box = AsMessageBox(window)) return box;
+  }
+  return std::nullopt;
+}
+
+std::optional<MessageBoxInfo> WaitForMessageBox(const ChildProcess& program, Milliseconds limit) {
+  std::optional<MessageBoxInfo> box;
+  WaitUntil([&] { return (box = CurrentMessageBox(program)).has_value(); }, limit);
+  return box;
+}
+
+std::wstring AnswerMessageBox(const ChildProcess& program, Milliseconds limit) {
+  const auto box = WaitForMessageBox(program, limit);
+  if (!box) return L"(no message box)";
+  PostMessageW(box->box, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return !IsWindow(box->box) || !IsWindowVisible(box->box); }, 5s);
+  return box->text;
+}
+
+HWND FindOpenFileDialog(const std::vector<HWND>& windows) {
+  for (HWND window : windows) {
+    if (ClassName(window) == L"#32770" && GetDlgItem(window, kFileTypesId)) return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForOpenFileDialog(const ChildProcess& program, Milliseconds limit) {
+  HWND dialog = nullptr;
+  WaitUntil([&] { return (dialog = FindOpenFileDialog(program.VisibleWindows())) != nullptr; }, limit);
+  return dialog;
+}
+
+std::vector<std::wstring> FileTypes(HWND dialog) {
+  const HWND list = GetDlgItem(dialog, kFileTypesId);
+  DWORD_PTR count = 0;
+  SendMessageTimeoutW(list, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+  std::vector<std::wstring> types;
+  for (WPARAM i = 0; i < count; ++i) {
+    wchar_t entry[512] = L"";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry), SMTO_ABORTIFHUNG,
+                        5000, &length);
+    types.emplace_back(entry, std::min<DWORD_PTR>(length, 511));
+  }
+  return types;
+}
+
+std::wstring ShownFolderName(HWND dialog) { return WindowText(GetDlgItem(dialog, kLookInId)); }
+
+void ChooseFile(HWND dialog, const std::wstring& path) {
+  // The file name field: an edit of its own, or the edit inside the file name combo box.
+  HWND name = GetDlgItem(dialog, kFileNameEditId);
+  if (!name) {
+    EnumChildWindows(
+        GetDlgItem(dialog, kFileNameComboId),
+        [](HWND child, LPARAM found) -> BOOL {
+          if (ClassName(child) != L"Edit") return TRUE;
+          *reinterpret_cast<HWND*>(found) = child;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&name));
+  }
+  SetText(name, path);
+  Click(GetDlgItem(dialog, IDOK));
+}
+
+void Cancel(HWND dialog) { Click(GetDlgItem(dialog, IDCANCEL)); }
+
+int CountWindows(const ChildProcess& program, const std::wstring& caption) {
+  int count = 0;
+  for (HWND window : program.VisibleWindows()) count += WindowText(window) == caption;
+  return count;
+}
+
+}  // namespace brindlework::testing
