@@ -19,4 +19,12 @@ target_link_libraries(Brindlework PRIVATE brindlework_win32)
 target_include_directories(Brindlework PRIVATE res)
 target_link_options(Brindlework PRIVATE -municode -s)
 
+# Small before fast: the program spends its time in Windows, and the exe's size is a goal
+# (scripts/bench). Optimising for size saves about a tenth of the exe.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  foreach(target brindlework_core brindlework_win32 Brindlework)
+    target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Os>)
+  endforeach()
+endif()
+
 include(cmake/windows-tests.cmake)

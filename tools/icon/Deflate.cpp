@@ -11,9 +11,10 @@ constexpr int kWindow = 32768;
 constexpr int kMinMatch = 3;
 constexpr int kMaxMatch = 258;
 constexpr int kHashBits = 15;
-constexpr int kMaxChain = 256;
-// A match this long is taken without looking one byte further for a longer one.
-constexpr int kGoodMatch = 32;
+constexpr int kMaxChain = 4096;
+// A match this long is taken without looking one byte further for a longer one: with 258,
+// every match is checked against the next position's, as zlib's best level does.
+constexpr int kGoodMatch = kMaxMatch;
 // A three-byte match further back than this costs more bits than three literals.
 constexpr int kFarForShortMatch = 4096;
 constexpr std::size_t kTokensPerBlock = 32768;
