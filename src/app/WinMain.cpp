@@ -7,7 +7,9 @@
 #include "platform/Error.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32SettingsStore.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32ShortcutWriter.h"
 #include "platform/win32/Win32Windows.h"
 #include "windows/main/frmMain.h"
 
@@ -35,7 +37,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32Process process;
     win32::Win32ShellOpen shell;
     win32::Win32WindowSystem windows(instance, messages);
-    frmMain mainForm;
+    win32::Win32ShortcutWriter shortcuts;
+    win32::Win32SettingsStore settings;
+    frmMain mainForm({process, messages, shortcuts, settings});
 
     ModShellExec::Main(process, shell, [&] { windows.Show(mainForm); });
     return windows.RunMessageLoop();

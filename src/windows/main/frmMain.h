@@ -1,6 +1,7 @@
 #pragma once
 // The editor window: the item, icon, title and hotkey of a pin, and the menus.
 
+#include "pinning/Fields.h"
 #include "platform/Window.h"
 
 namespace brindlework {
@@ -35,17 +36,23 @@ class frmMain final : public Form {
     kMnuSupport,
   };
 
+  explicit frmMain(const pinning::Services& pinning) : pinning_(pinning) {}
+
   const FormSpec& Spec() const override;
+  void Form_Load() override;
   void Click(int id) override;
 
-  void Command1_Click() {}
-  void Command2_Click() {}
+  void Command1_Click();
+  void Command2_Click();
   void Command3_Click() {}
-  void Command4_Click() {}
-  void Command5_Click() {}
-  void Command6_Click() {}
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
   void Command7_Click() {}
   void Combo1_Click() {}
+
+ private:
+  pinning::Services pinning_;
 };
 
 }  // namespace brindlework
