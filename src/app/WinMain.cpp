@@ -11,6 +11,8 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32ShortcutWriter.h"
 #include "platform/win32/Win32Windows.h"
+#include "windows/info/frmAbout.h"
+#include "windows/info/frmSupport.h"
 #include "windows/main/frmMain.h"
 
 using namespace brindlework;
@@ -39,7 +41,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32WindowSystem windows(instance, messages);
     win32::Win32ShortcutWriter shortcuts;
     win32::Win32SettingsStore settings;
-    frmMain mainForm({process, messages, shortcuts, settings});
+    frmAbout about(process, shell, messages);
+    frmSupport support(shell);
+    frmMain mainForm(windows, shell, about, support, {process, messages, shortcuts, settings});
 
     ModShellExec::Main(process, shell, [&] { windows.Show(mainForm); });
     return windows.RunMessageLoop();

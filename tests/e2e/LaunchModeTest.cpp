@@ -35,6 +35,7 @@ TEST(LaunchMode, ItemsReachTheirApplicationExactly) {
       document,
       L"brtest:say \"hi\"",
       L"brtest:\u4E2D\u6587 \U0001F4CC",
+      L"https://example.org/a path?q=1&r=\"2\"#top",  // a web address, unchanged
   };
   for (const auto& item : items) {
     Recording recording;
@@ -45,17 +46,6 @@ TEST(LaunchMode, ItemsReachTheirApplicationExactly) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], Recording::LineFor(item));
   }
-}
-
-TEST(LaunchMode, AWebAddressIsHandedOnUnchanged) {
-  Recording recording;
-  const std::wstring address = L"https://example.org/a path?q=1&r=\"2\"#top";
-  const LaunchResult result = Launch(address);
-  EXPECT_EQ(result.exitCode, 0u);
-  EXPECT_FALSE(result.windowSeen);
-  const auto lines = recording.WaitForLines(1);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0], Recording::LineFor(address));
 }
 
 TEST(LaunchMode, AMissingItemEndsWithExitCodeOneAndNoWindow) {

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "Fakes.h"
+#include "windows/info/frmAbout.h"
+#include "windows/info/frmSupport.h"
 #include "windows/main/frmMain.h"
 
 namespace brindlework::testing {
@@ -19,7 +21,8 @@ class MainWindowTest : public ::testing::Test {
   // A new run of the program: a fresh window over the same store and files.
   void Start() {
     windows = std::make_unique<FakeWindowSystem>();
-    form = std::make_unique<frmMain>(pinning::Services{process, messages, shortcuts, settings});
+    form = std::make_unique<frmMain>(*windows, shell, about, support,
+                                     pinning::Services{process, messages, shortcuts, settings});
     windows->Show(*form);
     View().log = &log;
   }
@@ -40,10 +43,13 @@ class MainWindowTest : public ::testing::Test {
   }
 
   FakeProcess process;
+  FakeShell shell;
   FakeMessages messages;
   FakeShortcutWriter shortcuts;
   FakeSettingsStore settings;
   EventLog log;
+  frmAbout about{process, shell, messages};
+  frmSupport support{shell};
   std::unique_ptr<FakeWindowSystem> windows;
   std::unique_ptr<frmMain> form;
 };

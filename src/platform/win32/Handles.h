@@ -42,6 +42,7 @@ class Unique {
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
+inline void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
 
 using UniqueKey = Unique<HKEY, CloseRegistryKey>;
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;
@@ -50,6 +51,9 @@ using UniqueMenu = Unique<HMENU, DestroyMenu>;
 using UniqueIcon = Unique<HICON, DestroyIcon>;
 using UniqueFont = Unique<HFONT, DeleteGdiObject>;
 using UniquePen = Unique<HPEN, DeleteGdiObject>;
+using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
+using UniqueDc = Unique<HDC, DeleteDC>;
+using UniqueScreenDc = Unique<HDC, ReleaseScreenDc>;
 using UniqueCoMem = Unique<wchar_t*, CoTaskMemFree>;
 
 template <typename I>

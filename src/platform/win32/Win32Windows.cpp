@@ -16,31 +16,26 @@ constexpr wchar_t kFormClass[] = L"Brindlework.Form";
 constexpr int kAppIconId = 1;
 // The drop-down list of a combo box: its own height comes on top of the control's.
 constexpr int kComboListPixels = 120;
+// The windows' default font: the classic dialog font (Tahoma) at 8 points, whose line height the
+// tables' labels were laid out for. The system's message font is larger on current Windows and
+// would cut two-line labels short.
+constexpr FontSpec kDefaultFont{u"MS Shell Dlg 2", 8};
 
 COLORREF ResolveColour(Colour colour) {
   if (colour & kSystemColour) return GetSysColor(static_cast<int>(colour & ~kSystemColour));
   return static_cast<COLORREF>(colour);
 }
 
-UniqueFont MakeFont(const FontSpec& spec, UINT dpi) {
+UniqueFont MakeFont(const FontSpec& spec, UINT dpi, BYTE charSet = ANSI_CHARSET) {
   LOGFONTW font{};
   font.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
   font.lfWeight = spec.weight;
   font.lfUnderline = spec.underline;
-  font.lfCharSet = ANSI_CHARSET;
+  font.lfCharSet = charSet;
   font.lfQuality = CLEARTYPE_QUALITY;
   const auto face = ToWide(spec.face);
   wcsncpy_s(font.lfFaceName, face.c_str(), _TRUNCATE);
   return UniqueFont(CreateFontIndirectW(&font));
-}
-
-UniqueFont MessageFont(UINT dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
-    return UniqueFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-  }
-  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 UniqueMenu BuildMenu(std::span<const MenuSpec> entries) {
@@ -226,7 +221,8 @@ class NativeForm final : public FormView {
   // Sizes and fonts for the window's DPI; runs again when the window moves to another DPI.
   void Layout() {
     fonts_.clear();
-    defaultFont_ = MessageFont(dpi_);
+    // Any script the user types into the text boxes, not only the ANSI code page's.
+    defaultFont_ = MakeFont(kDefaultFont, dpi_, DEFAULT_CHARSET);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
     for (const auto& control : controls_) {
       const TwipsRect& r = control.spec->rect;
@@ -334,14 +330,14 @@ class NativeForm final : public FormView {
   void OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     const int code = HIWORD(wParam);
-    if (lParam == 0) {  // a menu entry
-      if (code == 0) Dispatch(id);
-      return;
-    }
-    // Enter and Esc from the dialog manager.
+    // Enter and Esc from the dialog manager; no control or menu entry has these ids.
     if (id == IDOK || id == IDCANCEL) {
       const int button = id == IDOK ? DefaultButton() : CancelButton();
       if (button != 0) Dispatch(button);
+      return;
+    }
+    if (lParam == 0) {  // a menu entry
+      if (code == 0) Dispatch(id);
       return;
     }
     const ControlSpec* spec = SpecOf(reinterpret_cast<HWND>(lParam));
@@ -453,6 +449,8 @@ void Win32WindowSystem::Show(Form& form) {
   try {
     loading->Load(instance_);
   } catch (...) {
+    // A load that failed leaves the form unloaded, to be loaded afresh next time.
+    form.Attach(nullptr);
     std::erase_if(open_, [loading](const auto& open) { return open.get() == loading; });
     throw;
   }

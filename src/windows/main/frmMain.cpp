@@ -5,6 +5,7 @@
 #include "pinning/HotkeyComposer.h"
 #include "pinning/RememberedSettings.h"
 #include "pinning/ShortcutBuilder.h"
+#include "windows/MakerSite.h"
 
 namespace brindlework {
 namespace {
@@ -84,8 +85,23 @@ void frmMain::Click(int id) {
     case kCommand6: return Command6_Click();
     case kCommand7: return Command7_Click();
     case kCombo1: return Combo1_Click();
+    case kMnuExit: return mnuExit_Click();
+    case kMnuHelp2: return mnuHelp2_Click();
+    case kMnuAbout: return MnuAbout_Click();
+    case kMnuSupport: return mnuSupport_Click();
     default: return;
   }
 }
+
+void frmMain::mnuExit_Click() { windows_.EndProgram(); }
+
+void frmMain::mnuHelp2_Click() {
+  shell_.Open(View().Handle(), u"open", MakerSite::Address(u"/support/"), Text(), Text(),
+              kShowNormal);
+}
+
+void frmMain::MnuAbout_Click() { windows_.Show(about_); }
+
+void frmMain::mnuSupport_Click() { windows_.Show(support_); }
 
 }  // namespace brindlework

@@ -2,7 +2,10 @@
 // The editor window: the item, icon, title and hotkey of a pin, and the menus.
 
 #include "pinning/Fields.h"
+#include "platform/Shell.h"
 #include "platform/Window.h"
+#include "windows/info/frmAbout.h"
+#include "windows/info/frmSupport.h"
 
 namespace brindlework {
 
@@ -36,7 +39,9 @@ class frmMain final : public Form {
     kMnuSupport,
   };
 
-  explicit frmMain(const pinning::Services& pinning) : pinning_(pinning) {}
+  frmMain(WindowSystem& windows, ShellOpen& shell, frmAbout& about, frmSupport& support,
+          const pinning::Services& pinning)
+      : windows_(windows), shell_(shell), about_(about), support_(support), pinning_(pinning) {}
 
   const FormSpec& Spec() const override;
   void Form_Load() override;
@@ -50,8 +55,16 @@ class frmMain final : public Form {
   void Command6_Click();
   void Command7_Click() {}
   void Combo1_Click() {}
+  void mnuExit_Click();
+  void mnuHelp2_Click();
+  void MnuAbout_Click();
+  void mnuSupport_Click();
 
  private:
+  WindowSystem& windows_;
+  ShellOpen& shell_;
+  frmAbout& about_;
+  frmSupport& support_;
   pinning::Services pinning_;
 };
 

@@ -154,15 +154,17 @@ void SaveScreenshot(HWND window, const std::wstring& name) {
   GetWindowRect(window, &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const win32::UniqueScreenDc screen(GetDC(nullptr));
+  const win32::UniqueDc memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
+  const win32::UniqueBitmap bitmap(
+      CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return;
+  const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+  SelectObject(memory.get(), old);
   const DWORD stride = ((width * 3 + 3) / 4) * 4;
   const DWORD imageSize = stride * height;
   BITMAPFILEHEADER file{};
@@ -173,9 +175,6 @@ void SaveScreenshot(HWND window, const std::wstring& name) {
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
   out.write(static_cast<const char*>(bits), imageSize);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
 }
 
 }  // namespace brindlework::testing

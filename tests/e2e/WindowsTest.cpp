@@ -1,0 +1,273 @@
+// The three windows as a user meets them: every control where the tables put it, Tab and the
+// keys, the menus, the links, and the process living exactly as long as a window is open.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "TestSupport.h"
+#include "Ui.h"
+#include "windows/main/frmMain.h"
+
+namespace brindlework::testing {
+namespace {
+
+constexpr wchar_t kMainCaption[] = L"Brindlework to windows taskbar!";
+
+struct Expected {
+  const wchar_t* className;
+  const wchar_t* text;
+  int left, top, width, height;  // twips
+};
+
+// In tab order, which is the order of the windows' controls.
+constexpr Expected kMainControls[] = {
+    {L"Button", L"GO!", 7200, 3000, 1455, 375},
+    {L"Button", L"Clear all", 7200, 2520, 1455, 375},
+    {L"Edit", L"", 1440, 240, 5535, 495},
+    {L"Edit", L"", 1440, 1680, 5535, 495},
+    {L"Static", L"Shortcut title (required)", 240, 1680, 1575, 375},
+    {L"Edit", L"", 1440, 960, 5535, 495},
+    {L"Static", L"Shortcut icon      (can be blank)", 240, 960, 1455, 495},
+    {L"Button", L"Choose icon (.ico)", 7200, 960, 1455, 495},
+    {L"ComboBox", L"", 1440, 2520, 1695, 0},  // a closed combo box is as high as its font
+    {L"Edit", L"", 3480, 2520, 495, 285},
+    {L"Edit", L"", 1440, 3000, 2535, 405},
+    {L"Static", L"CTRL+", 600, 2520, 615, 255},
+    {L"Static", L"+", 3240, 2520, 135, 255},
+    {L"Button", L"Set hotkey", 4200, 2520, 1215, 375},
+    {L"Static", L"or just type in a web address", 7200, 240, 1215, 375},
+    {L"Button", L"Remember all", 7200, 1680, 1455, 495},
+    {L"Button", L"Pin  :>     (select file)", 120, 240, 1095, 495},
+    {L"Button", L"Delete hotkey", 4200, 3000, 1215, 375},
+};
+
+constexpr Expected kAboutControls[] = {
+    {L"Button", L"OK", 4245, 2625, 1260, 345},
+    {L"Static", L"", 240, 240, 480, 480},
+    {L"Button", L"&System Info...", 4260, 3075, 1245, 345},
+    {L"Static", L"Brindlework to windows taskbar!", 1050, 1125, 3885, 450},
+    {L"Static", L"Brindlework", 1050, 240, 3885, 480},
+    {L"Static", L"Version 1.0.0", 1050, 780, 3885, 225},
+    {L"Static", L"https://brindle.work", 1920, 2640, 1815, 255},
+    {L"Static", L"Copyright \u00A9 2026", 360, 2640, 1455, 255},
+};
+
+constexpr Expected kSupportControls[] = {
+    {L"Static",
+     L"If you like our work and want to show some support or thanks, The best (free) way to do "
+     L"this, is simply? to recommend us to a friend! It will only take a few moments of your "
+     L"time, and would mean the world to us! A personal recommendation is worth more than $$$",
+     240, 240, 7335, 2055},
+    {L"Button", L"Click here", 4680, 2400, 2775, 855},
+    {L"Static", L"To recommend us now!", 4680, 3480, 2775, 495},
+};
+
+template <std::size_t N>
+void ExpectControls(HWND window, const Expected (&expected)[N]) {
+  const auto controls = Controls(window);
+  ASSERT_EQ(controls.size(), N);
+  for (std::size_t i = 0; i < N; ++i) {
+    const auto& want = expected[i];
+    const auto& got = controls[i];
+    SCOPED_TRACE(::testing::Message() << "control " << i);
+    EXPECT_EQ(got.className, want.className);
+    EXPECT_EQ(got.text, want.text);
+    EXPECT_EQ(got.rect.left, want.left / 15);
+    EXPECT_EQ(got.rect.top, want.top / 15);
+    EXPECT_EQ(got.rect.right - got.rect.left, want.width / 15);
+    if (want.height) {
+      EXPECT_EQ(got.rect.bottom - got.rect.top, want.height / 15);
+    }
+  }
+}
+
+void Menu(HWND main, int id) { PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+class Editor : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main = program.WaitForWindow(kMainCaption);
+    ASSERT_NE(main, nullptr);
+  }
+  HWND OpenAbout() {
+    Menu(main, frmMain::kMnuAbout);
+    return program.WaitForWindow(L"About Brindlework");
+  }
+  HWND OpenSupport() {
+    Menu(main, frmMain::kMnuSupport);
+    return program.WaitForWindow(L"Support us");
+  }
+  Recording recording;  // before the program, which inherits where to record
+  ChildProcess program{Quoted(BrindleworkExe())};
+  HWND main = nullptr;
+};
+
+TEST_F(Editor, EveryControlStandsWhereItsTableSaysAt96Dpi) {
+  ExpectControls(main, kMainControls);
+  const SIZE client = ClientSize(main);
+  EXPECT_EQ(client.cx, 593);
+  EXPECT_EQ(client.cy, 261);
+
+  const HWND about = OpenAbout();
+  ASSERT_NE(about, nullptr);
+  ExpectControls(about, kAboutControls);
+  EXPECT_EQ(ClientSize(about).cx, 382);
+  EXPECT_EQ(ClientSize(about).cy, 237);
+  POINT origin{0, 0};
+  ClientToScreen(about, &origin);
+  EXPECT_EQ(origin.x, 2340 / 15);  // a fixed place on the screen
+  EXPECT_EQ(origin.y, 1935 / 15);
+  EXPECT_FALSE(GetWindowLongW(about, GWL_STYLE) & WS_THICKFRAME);
+  SaveScreenshot(about, L"about");
+
+  const HWND support = OpenSupport();
+  ASSERT_NE(support, nullptr);
+  ExpectControls(support, kSupportControls);
+  EXPECT_EQ(ClientSize(support).cx, 515);
+  EXPECT_EQ(ClientSize(support).cy, 277);
+  SaveScreenshot(support, L"support");
+}
+
+TEST_F(Editor, FocusStartsOnGoAndTabFollowsTheTabIndexes) {
+  std::vector<HWND> focusable;
+  for (const auto& control : Controls(main)) {
+    if (GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP) focusable.push_back(control.hwnd);
+  }
+  ASSERT_EQ(focusable.size(), 13u);
+  EXPECT_EQ(Text(focusable[0]), L"GO!");
+  EXPECT_EQ(FocusOf(main), focusable[0]);
+  for (std::size_t i = 1; i <= focusable.size(); ++i) {
+    PressKeys(main, {VK_TAB});
+    HWND focus = FocusOf(main);
+    if (GetParent(focus) != main) focus = GetParent(focus);  // the combo box's own edit
+    EXPECT_EQ(focus, focusable[i % focusable.size()]) << "Tab number " << i;
+  }
+  PressKeys(main, {VK_SHIFT, VK_TAB});
+  EXPECT_EQ(FocusOf(main), focusable.back());
+  // No default button: Enter in a text box presses nothing.
+  PressKeys(main, {VK_TAB, VK_TAB, VK_TAB});
+  PressKeys(main, {VK_RETURN});
+  PressKeys(main, {VK_ESCAPE});
+  EXPECT_FALSE(CurrentMessageBox(program));
+  EXPECT_EQ(CountWindows(program, kMainCaption), 1);
+}
+
+TEST_F(Editor, TheLinksReachTheShellWithTheirAddresses) {
+  Menu(main, frmMain::kMnuHelp2);
+  const HWND about = OpenAbout();
+  ASSERT_NE(about, nullptr);
+  const HWND link = FindControl(about, L"Static", L"https://brindle.work");
+  ASSERT_NE(link, nullptr);
+  PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  const HWND support = OpenSupport();
+  ASSERT_NE(support, nullptr);
+  Click(FindControl(support, L"Button", L"Click here"));
+
+  const auto lines = recording.WaitForLines(3);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), Recording::LineFor(L"https://brindle.work/support/")), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), Recording::LineFor(L"https://brindle.work/")), lines.end());
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const auto& line) { return line.find(L"/support-us") != std::wstring::npos; }),
+            1);
+  EXPECT_TRUE(IsWindowVisible(about));
+  EXPECT_TRUE(IsWindowVisible(support));
+}
+
+TEST_F(Editor, AboutAndSupportOpenOnceAndEscClosesOnlyAbout) {
+  ASSERT_NE(OpenAbout(), nullptr);
+  ASSERT_NE(OpenSupport(), nullptr);
+  Menu(main, frmMain::kMnuAbout);
+  Menu(main, frmMain::kMnuSupport);
+  Sleep(500);
+  EXPECT_EQ(CountWindows(program, L"About Brindlework"), 1);
+  EXPECT_EQ(CountWindows(program, L"Support us"), 1);
+
+  const HWND support = program.WaitForWindow(L"Support us");
+  PressKeys(support, {VK_ESCAPE});
+  EXPECT_EQ(CountWindows(program, L"Support us"), 1);
+
+  HWND about = program.WaitForWindow(L"About Brindlework");
+  PressKeys(about, {VK_ESCAPE});
+  EXPECT_TRUE(WaitUntil([&] { return CountWindows(program, L"About Brindlework") == 0; }));
+
+  // Enter presses OK, which has the focus.
+  about = OpenAbout();
+  ASSERT_NE(about, nullptr);
+  PressKeys(about, {VK_RETURN});
+  EXPECT_TRUE(WaitUntil([&] { return CountWindows(program, L"About Brindlework") == 0; }));
+
+  // Alt+S presses the system information button, whose message leaves About open; Esc still
+  // closes it with the focus on that button.
+  about = OpenAbout();
+  ASSERT_NE(about, nullptr);
+  PressKeys(about, {VK_MENU, 'S'});
+  const auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, L"Brindlework");
+  AnswerMessageBox(program);
+  EXPECT_TRUE(IsWindowVisible(about));
+  PressKeys(about, {VK_ESCAPE});
+  EXPECT_TRUE(WaitUntil([&] { return CountWindows(program, L"About Brindlework") == 0; }));
+}
+
+TEST_F(Editor, ExitEndsTheProgramWithEveryWindow) {
+  ASSERT_NE(OpenAbout(), nullptr);
+  ASSERT_NE(OpenSupport(), nullptr);
+  Menu(main, frmMain::kMnuExit);
+  EXPECT_EQ(program.WaitForExit(10s), 0u);
+}
+
+TEST_F(Editor, AnOpenSupportWindowKeepsTheProgramAliveAfterTheMainWindowCloses) {
+  const HWND support = OpenSupport();
+  ASSERT_NE(support, nullptr);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return CountWindows(program, kMainCaption) == 0; }));
+  EXPECT_FALSE(program.WaitForExit(1s));
+  EXPECT_TRUE(IsWindowVisible(support));
+  PostMessageW(support, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(10s), 0u);
+}
+
+}  // namespace
+}  // namespace brindlework::testing
+
+namespace brindlework::testing {
+namespace {
+
+// Sets the desktop's DPI for programs started from now on, and puts it back.
+class DesktopDpi {
+ public:
+  explicit DesktopDpi(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                    nullptr, key_.put(), nullptr);
+    RegSetValueExW(key_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof dpi);
+  }
+  ~DesktopDpi() { RegDeleteValueW(key_.get(), L"LogPixels"); }
+
+ private:
+  win32::UniqueKey key_;
+};
+
+TEST(HigherDpi, TwipsBecomePixelsByTheWindowsDpi) {
+  DesktopDpi dpi(144);
+  ChildProcess program(Quoted(BrindleworkExe()));
+  const HWND main = program.WaitForWindow(kMainCaption);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ClientSize(main).cx, 890);  // 8895 x 3915 twips at 144 DPI, rounded
+  EXPECT_EQ(ClientSize(main).cy, 392);
+  const HWND go = FindControl(main, L"Button", L"GO!");
+  ASSERT_NE(go, nullptr);
+  RECT rect{};
+  GetWindowRect(go, &rect);
+  MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
+  EXPECT_EQ(rect.left, 720);
+  EXPECT_EQ(rect.top, 300);
+  EXPECT_EQ(rect.right - rect.left, 146);  // 1455 twips: 145.5 rounded
+  SaveScreenshot(main, L"main-144dpi");
+}
+
+}  // namespace
+}  // namespace brindlework::testing

@@ -1,0 +1,65 @@
+#pragma once
+// Working another process's windows as a user would: controls found by class, caption and
+// position, clicks, keys, message boxes. Every wait has a bound.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace brindlework::testing {
+
+struct ControlInfo {
+  HWND hwnd;
+  std::wstring className;
+  std::wstring text;
+  RECT rect;  // in the parent window's client coordinates
+};
+
+// The direct child controls of a window, in z-order (the order Tab follows).
+std::vector<ControlInfo> Controls(HWND window);
+// The child control of that class (compared case-insensitively) with that text, or null.
+HWND FindControl(HWND window, const std::wstring& className, const std::wstring& text);
+// The child control of that class whose rectangle starts at (left, top) client pixels, or null.
+HWND ControlAt(HWND window, const std::wstring& className, int left, int top);
+
+std::wstring Text(HWND window);
+void SetText(HWND control, const std::wstring& text);
+// A click that does not wait: a message box that it opens would block a sent click.
+void Click(HWND button);
+
+// The control with the keyboard focus in the thread of a window.
+HWND FocusOf(HWND window);
+// Real keys to the foreground window: `window` is brought to the front first.
+void PressKeys(HWND window, std::initializer_list<WORD> keys);  // pressed together, released in reverse
+
+struct MessageBoxInfo {
+  HWND box;
+  std::wstring caption;
+  std::wstring text;
+};
+
+// The message box that the program shows now, if any.
+std::optional<MessageBoxInfo> CurrentMessageBox(const ChildProcess& program);
+std::optional<MessageBoxInfo> WaitForMessageBox(const ChildProcess& program, Milliseconds limit = 10s);
+// Waits for a message box, checks nothing, presses its OK and waits for it to go. Returns its text.
+std::wstring AnswerMessageBox(const ChildProcess& program, Milliseconds limit = 10s);
+
+// Visible top-level windows of the program with this caption.
+int CountWindows(const ChildProcess& program, const std::wstring& caption);
+
+// Waits until the condition holds, at most `limit`; gives its last value.
+template <typename Condition>
+bool WaitUntil(Condition condition, Milliseconds limit = 10s) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+}  // namespace brindlework::testing
