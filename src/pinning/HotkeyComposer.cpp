@@ -37,6 +37,8 @@ void DeleteHotkey(FormView& form, const Fields& fields, const Services& services
   form.SetText(fields.Text1, Text());
   form.SetText(fields.txtHotKey, Text());
   form.SetText(fields.Combo1, Text());
+  // The emptied row selects no modifier either, so that it works as it reads.
+  form.SetListIndex(fields.Combo1, -1);
   services.messages.Show(Text(kDone));
 }
 

@@ -13,7 +13,8 @@ inline constexpr TextView kNotValidHotkey = u"Not valid hotkey";
 // UTF-16 unit changes nothing. Every press ends with one message, after its changes.
 void SetHotkey(FormView& form, const Fields& fields, const Services& services);
 
-// "Delete hotkey": stores an empty hotkey and empties the key, the hotkey and the modifier text.
+// "Delete hotkey": stores an empty hotkey, empties the key, the hotkey and the modifier text,
+// and leaves no modifier selected.
 void DeleteHotkey(FormView& form, const Fields& fields, const Services& services);
 
 }  // namespace brindlework::pinning

@@ -132,6 +132,11 @@ class FakeForm final : public FormView {
     Log(log, u"text " + DecimalText(control) + u"=" + text);
   }
   int ListIndex(int control) const override { return selected.at(control); }
+  void SetListIndex(int control, int index) override {
+    selected.at(control) = index;
+    if (index == -1) texts.at(control).clear();
+    Log(log, u"select " + DecimalText(control) + u"=" + DecimalText(index));
+  }
   Text ListItem(int control, int index) const override {
     const auto& list = lists.at(control);
     if (index < 0 || index >= static_cast<int>(list.size())) {

@@ -90,9 +90,14 @@ TEST_F(HotkeyComposerTest, DeleteEmptiesTheRowAndTheStoreThenConfirms) {
     EXPECT_EQ(log.events,
               (std::vector<Text>{u"save txthotkey=", TextEvent(F::kText1, u""),
                                  TextEvent(F::kTxtHotKey, u""), TextEvent(F::kCombo1, u""),
-                                 u"message done!"}));
+                                 u"select " + DecimalText(F::kCombo1) + u"=-1", u"message done!"}));
     EXPECT_EQ(settings.Stored(u"txthotkey"), u"");
   }
+  // The row reads empty and is: a key alone is no hotkey.
+  Type(F::kText1, u"k");
+  messages.shown.clear();
+  Press(F::kCommand5);
+  EXPECT_EQ(messages.shown, Said(u"Not valid hotkey"));
 }
 
 }  // namespace
