@@ -138,6 +138,19 @@ TEST_F(ShortcutWriterTest, ASaveReplacesAnExistingShortcut) {
   EXPECT_EQ(desktop.Files(), std::vector<std::wstring>{L"again.lnk"});
 }
 
+TEST_F(ShortcutWriterTest, ASaveNeverWritesIntoTheExistingFile) {
+  const std::wstring path = desktop / L"linked.lnk";
+  Write(path, L"C:\\first", u"CTRL+ALT+q");
+  const std::string before = FileBytes(path);
+  // A second name for the same file shows whether its bytes were rewritten in place: a save
+  // that failed half-way through such a rewrite would leave a broken shortcut.
+  const std::wstring other = desktop / L"other name.lnk";
+  ASSERT_TRUE(CreateHardLinkW(other.c_str(), path.c_str(), nullptr));
+  Write(path, L"C:\\second", u"");
+  EXPECT_EQ(FileBytes(other), before);
+  EXPECT_EQ(ReadShortcut(path).arguments, L"C:\\second");
+}
+
 TEST_F(ShortcutWriterTest, AFailedSaveLeavesTheExistingShortcutByteForByte) {
   const std::wstring path = desktop / L"busy.lnk";
   Write(path, L"C:\\first", u"CTRL+ALT+q");
