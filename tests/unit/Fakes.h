@@ -208,15 +208,13 @@ class FakeSettingsStore final : public SettingsStore {
   EventLog* log = nullptr;
 };
 
-// What one shortcut object was told, and whether it was saved and released.
+// What one shortcut object was told (its other operations are in the log), and whether it was
+// released.
 struct ShortcutRecord {
   Text path;
   OptionalText target;
   OptionalText iconLocation;
   bool programIcon = false;
-  OptionalText arguments;
-  OptionalText hotkey;
-  bool saved = false;
   bool released = false;
 };
 
@@ -250,29 +248,26 @@ class FakeShortcutWriter final : public ShortcutWriter {
       record_.released = true;
       Log(writer_.log, u"release");
     }
-    void SetTargetPath(const Text& path) override { Set(u"SetTargetPath", record_.target, path); }
+    void SetTargetPath(const Text& path) override {
+      writer_.Step(u"SetTargetPath " + path);
+      record_.target = path;
+    }
     void SetIconLocation(const Text& path) override {
-      Set(u"SetIconLocation", record_.iconLocation, path);
+      writer_.Step(u"SetIconLocation " + path);
+      record_.iconLocation = path;
     }
     void SetProgramIcon() override {
       writer_.Step(u"SetProgramIcon");
       record_.programIcon = true;
     }
-    void SetArguments(const Text& arguments) override {
-      Set(u"SetArguments", record_.arguments, arguments);
-    }
-    void SetHotkey(const Text& hotkey) override { Set(u"SetHotkey", record_.hotkey, hotkey); }
+    void SetArguments(const Text& arguments) override { writer_.Step(u"SetArguments " + arguments); }
+    void SetHotkey(const Text& hotkey) override { writer_.Step(u"SetHotkey " + hotkey); }
     void Save() override {
       writer_.Step(u"Save");
-      record_.saved = true;
       writer_.files[record_.path] = record_;
     }
 
    private:
-    void Set(const Text& operation, OptionalText& field, const Text& value) {
-      writer_.Step(operation + u" " + value);
-      field = value;
-    }
     FakeShortcutWriter& writer_;
     ShortcutRecord& record_;
   };

@@ -54,21 +54,17 @@ TEST_F(SettingsStoreTest, MissingEntriesGiveTheFallback) {
 
 TEST_F(SettingsStoreTest, OtherProcessesSeeTheSameStringValues) {
   Save(u"txttitle", u"My  pin ");
-  const std::string query = RegQuery(L"txttitle");
-  EXPECT_NE(query.find("txttitle    REG_SZ    My  pin "), std::string::npos) << query;
+  Save(u"txthotkey", u"");
+  const std::string title = RegQuery(L"txttitle");
+  EXPECT_NE(title.find("txttitle    REG_SZ    My  pin \r\n"), std::string::npos) << title;
+  const std::string hotkey = RegQuery(L"txthotkey");  // an empty string, not a missing value
+  EXPECT_NE(hotkey.find("txthotkey    REG_SZ    \r\n"), std::string::npos) << hotkey;
 
   // Written by reg.exe with an exact command line, text outside every ANSI code page included.
   const std::wstring value = L"\u4E2D\u6587 \U0001F4CC  b";
   testing::RunCommand(L"reg add \"HKCU\\Software\\" + std::wstring(kApplication) +
                       L"\\toremember\" /v txticon /t REG_SZ /d \"" + value + L"\" /f");
   EXPECT_EQ(Get(u"txticon"), ToText(value));
-}
-
-TEST_F(SettingsStoreTest, AnEmptyValueIsStoredAsAnEmptyString) {
-  Save(u"txthotkey", u"");
-  const std::string query = RegQuery(L"txthotkey");
-  EXPECT_NE(query.find("txthotkey    REG_SZ"), std::string::npos) << query;
-  EXPECT_EQ(Get(u"txthotkey", u"fallback"), u"");
 }
 
 }  // namespace

@@ -128,16 +128,6 @@ TEST_F(ShortcutWriterTest, AHotkeyThatNamesNoKeyFailsClearlyAndWritesNothing) {
   EXPECT_EQ(desktop.Files(), std::vector<std::wstring>{L"kept.lnk"});
 }
 
-TEST_F(ShortcutWriterTest, ASaveReplacesAnExistingShortcut) {
-  const std::wstring path = desktop / L"again.lnk";
-  Write(path, L"C:\\first", u"CTRL+ALT+q");
-  Write(path, L"C:\\second", u"");
-  const auto read = ReadShortcut(path);
-  EXPECT_EQ(read.arguments, L"C:\\second");
-  EXPECT_EQ(read.hotkey, 0);  // each save writes the shortcut afresh
-  EXPECT_EQ(desktop.Files(), std::vector<std::wstring>{L"again.lnk"});
-}
-
 TEST_F(ShortcutWriterTest, ASaveNeverWritesIntoTheExistingFile) {
   const std::wstring path = desktop / L"linked.lnk";
   Write(path, L"C:\\first", u"CTRL+ALT+q");
@@ -148,7 +138,9 @@ TEST_F(ShortcutWriterTest, ASaveNeverWritesIntoTheExistingFile) {
   ASSERT_TRUE(CreateHardLinkW(other.c_str(), path.c_str(), nullptr));
   Write(path, L"C:\\second", u"");
   EXPECT_EQ(FileBytes(other), before);
-  EXPECT_EQ(ReadShortcut(path).arguments, L"C:\\second");
+  const auto read = ReadShortcut(path);
+  EXPECT_EQ(read.arguments, L"C:\\second");
+  EXPECT_EQ(read.hotkey, 0);  // each save writes the whole shortcut afresh
 }
 
 TEST_F(ShortcutWriterTest, AFailedSaveLeavesTheExistingShortcutByteForByte) {
