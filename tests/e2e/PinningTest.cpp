@@ -6,8 +6,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-
-
 #include "ShortcutFiles.h"
 #include "TestSupport.h"
 #include "Ui.h"
