@@ -7,7 +7,9 @@ namespace {
 
 constexpr TextView kHotkeyKey = u"txthotkey";
 
-bool Contains(const Text& text, TextView word) { return text.find(word) != Text::npos; }
+bool Contains(const Text& text, TextView word) {
+  return text.find(word) != Text::npos;
+}
 
 void StoreHotkey(const Services& services, const Text& hotkey) {
   services.settings.Save(Text(kApplication), Text(kSection), Text(kHotkeyKey), hotkey);

@@ -19,8 +19,8 @@ constexpr RememberedField kRemembered[] = {
 
 void RestoreFields(FormView& form, const Fields& fields, const Services& services) {
   for (const auto& field : kRemembered) {
-    form.SetText(fields.*field.control,
-                 services.settings.Get(Text(kApplication), Text(kSection), Text(field.key), Text()));
+    form.SetText(fields.*field.control, services.settings.Get(Text(kApplication), Text(kSection),
+                                                              Text(field.key), Text()));
   }
 }
 

@@ -14,14 +14,18 @@ constexpr std::size_t kShortestItem = 5;
 constexpr TextView kForbidden = u"\\/:*?\"<>|";
 
 // Names that open a device instead of a file, whatever extension follows them.
+// clang-format off
 constexpr TextView kDeviceNames[] = {
-    u"CON",  u"PRN",  u"AUX",  u"NUL",  u"CONIN$", u"CONOUT$",  u"COM0",      u"COM1",
-    u"COM2", u"COM3", u"COM4", u"COM5", u"COM6",   u"COM7",     u"COM8",      u"COM9",
-    u"LPT0", u"LPT1", u"LPT2", u"LPT3", u"LPT4",   u"LPT5",     u"LPT6",      u"LPT7",
-    u"LPT8", u"LPT9", u"COM\u00B9", u"COM\u00B2", u"COM\u00B3", u"LPT\u00B9", u"LPT\u00B2", u"LPT\u00B3",
+    u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$",
+    u"COM0", u"COM1", u"COM2", u"COM3", u"COM4", u"COM5", u"COM6", u"COM7", u"COM8", u"COM9",
+    u"LPT0", u"LPT1", u"LPT2", u"LPT3", u"LPT4", u"LPT5", u"LPT6", u"LPT7", u"LPT8", u"LPT9",
+    u"COM\u00B9", u"COM\u00B2", u"COM\u00B3", u"LPT\u00B9", u"LPT\u00B2", u"LPT\u00B3",
 };
+// clang-format on
 
-char16_t AsciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; }
+char16_t AsciiUpper(char16_t c) {
+  return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c;
+}
 
 bool SameIgnoringCase(TextView a, TextView b) {
   return a.size() == b.size() &&

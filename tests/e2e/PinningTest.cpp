@@ -3,6 +3,7 @@
 // application. Then what the window refuses, what fails, and what a restart remembers.
 #include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
 

@@ -1,17 +1,22 @@
 #pragma once
 // In-memory stand-ins for the platform services, recording what the core asks of them.
 
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <tuple>
+#include <variant>
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/OpenFileDialog.h"
 #include "platform/Process.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/ShortcutWriter.h"
@@ -77,9 +82,11 @@ class FakeMessages final : public MessageBoxService {
  public:
   void Show(const Text& prompt) override {
     shown.push_back(prompt);
+    if (onShow) onShow(prompt);
     Log(log, u"message " + prompt);
   }
   std::vector<Text> shown;
+  std::function<void(const Text&)> onShow;  // runs while the message is "open"
   EventLog* log = nullptr;
 };
 
@@ -87,7 +94,10 @@ class FakeProcess final : public Process {
  public:
   Text CommandLine() const override { return commandLine; }
   void EndNow(int exitCode) override { endedWith = exitCode; }
-  Text ProgramFolder() const override { return folder; }
+  Text ProgramFolder() const override {
+    if (folderError) throw *folderError;
+    return folder;
+  }
   Text ProgramName() const override { return name; }
   std::uint32_t FileAttributes(const Text& path) const override {
     if (!existing.contains(path)) throw Error(2, u"The system cannot find the file specified.");
@@ -104,6 +114,7 @@ class FakeProcess final : public Process {
   Text commandLine = u"Brindlework.exe";
   std::optional<int> endedWith;
   Text folder = u"C:\\Programs\\Brindlework";
+  std::optional<Error> folderError;
   Text name = u"Brindlework";
   std::set<Text> existing;       // paths whose attributes can be read
   std::set<Text> ordinaryFiles;  // paths that hold an ordinary file
@@ -181,6 +192,92 @@ class FakeWindowSystem final : public WindowSystem {
   std::map<const Form*, std::unique_ptr<FakeForm>> views;
   std::map<const Form*, int> shows;
   bool ended = false;
+};
+
+// A registry in memory: keys below HKEY_LOCAL_MACHINE by path, values as raw bytes. Counts the
+// keys that are open, so that a test can see every one closed again.
+class FakeRegistry final : public Registry {
+ public:
+  struct Value {
+    std::uint32_t type;
+    std::string data;
+  };
+
+  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, const Text& subKey) override {
+    opened.push_back(subKey);
+    const auto key = keys.find(subKey);
+    if (root != kLocalMachine || key == keys.end()) {
+      throw Error(2, u"The system cannot find the file specified.");
+    }
+    if (refused.contains(subKey)) throw Error(5, u"Access is denied.");
+    return std::make_unique<Key>(*this, key->second);
+  }
+  // Bytes as Latin-1, which is what the single-byte ANSI code pages do with ASCII.
+  Text AnsiText(std::span<const std::byte> data) const override {
+    Text text;
+    for (std::byte b : data) text.push_back(static_cast<char16_t>(std::to_integer<unsigned>(b)));
+    return text;
+  }
+
+  void Set(const Text& key, const Text& name, std::uint32_t type, std::string data) {
+    keys[key][name] = {type, std::move(data)};
+  }
+  void SetString(const Text& key, const Text& name, const std::string& text) {
+    Set(key, name, kRegSz, text + '\0');
+  }
+
+  std::map<Text, std::map<Text, Value>> keys;
+  std::set<Text> refused;     // keys that exist but cannot be opened
+  std::vector<Text> opened;   // every key asked for, in order
+  int openKeys = 0;
+
+ private:
+  class Key final : public RegistryKey {
+   public:
+    Key(FakeRegistry& registry, const std::map<Text, Value>& values)
+        : registry_(registry), values_(values) {
+      ++registry_.openKeys;
+    }
+    ~Key() override { --registry_.openKeys; }
+    RegistryData QueryValue(const Text& valueName, std::span<std::byte> buffer) override {
+      const auto value = values_.find(valueName);
+      if (value == values_.end()) throw Error(2, u"The system cannot find the file specified.");
+      const std::string& data = value->second.data;
+      if (data.size() > buffer.size()) throw Error(234, u"More data is available.");
+      std::transform(data.begin(), data.end(), buffer.begin(),
+                     [](char c) { return static_cast<std::byte>(c); });
+      return {value->second.type, static_cast<std::uint32_t>(data.size())};
+    }
+
+   private:
+    FakeRegistry& registry_;
+    const std::map<Text, Value>& values_;
+  };
+};
+
+// The open-file dialog, answered from a queue: a chosen path, a cancel, or a failure. Records
+// the owner and the settings of every run.
+class FakeFileDialogs final : public OpenFileDialogService {
+ public:
+  struct Cancel {};
+  using Answer = std::variant<Text, Cancel, Error>;
+  struct Run {
+    WindowHandle owner;
+    OpenFileSettings settings;
+  };
+
+  std::optional<Text> ShowOpen(WindowHandle owner, const OpenFileSettings& settings) override {
+    runs.push_back({owner, settings});
+    if (answers.empty()) return std::nullopt;
+    Answer answer = std::move(answers.front());
+    answers.pop_front();
+    if (auto* error = std::get_if<Error>(&answer)) throw *error;
+    if (auto* path = std::get_if<Text>(&answer)) return *path;
+    return std::nullopt;
+  }
+
+  std::deque<Answer> answers;  // none left: the user cancels
+  std::vector<Run> runs;
 };
 
 // The settings store in memory. Save can be made to fail for one key.

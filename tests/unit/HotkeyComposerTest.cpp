@@ -1,6 +1,5 @@
-#include "pinning/HotkeyComposer.h"
-
 #include "MainWindowFixture.h"
+#include "pinning/HotkeyComposer.h"
 
 namespace brindlework::testing {
 namespace {

@@ -1,29 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "Fakes.h"
-#include "windows/info/frmAbout.h"
-#include "windows/info/frmSupport.h"
-#include "windows/main/frmMain.h"
+#include "FakeProgram.h"
 
 namespace brindlework {
 namespace {
 
-using testing::FakeMessages;
-using testing::FakeProcess;
-using testing::FakeShell;
-using testing::FakeWindowSystem;
-
-class WindowsTest : public ::testing::Test {
+class WindowsTest : public ::testing::Test, protected testing::FakeProgram {
  protected:
-  FakeProcess process;
-  FakeShell shell;
-  FakeMessages messages;
-  FakeWindowSystem windows;
-  frmAbout about{process, shell, messages};
-  frmSupport support{shell};
-  testing::FakeShortcutWriter shortcuts;
-  testing::FakeSettingsStore settings;
-  frmMain main{windows, shell, about, support, {process, messages, shortcuts, settings}};
 
   void ExpectOneCall(WindowHandle owner, TextView verb, TextView file, TextView parameters) {
     ASSERT_EQ(shell.calls.size(), 1u);

@@ -1,6 +1,5 @@
-#include "pinning/RememberedSettings.h"
-
 #include "MainWindowFixture.h"
+#include "pinning/RememberedSettings.h"
 
 namespace brindlework::testing {
 namespace {
@@ -53,9 +52,9 @@ TEST_F(RememberedSettingsTest, ClearAllEmptiesFourFieldsOnScreenOnly) {
   Press(F::kCommand5);
   Record();
   Press(F::kCommand2);
-  EXPECT_EQ(log.events, (std::vector<Text>{
-                            TextEvent(F::kTxtToExecute, u""), TextEvent(F::kTxtIcon, u""),
-                            TextEvent(F::kTxtTitle, u""), TextEvent(F::kTxtHotKey, u"")}));
+  EXPECT_EQ(log.events,
+            (std::vector<Text>{TextEvent(F::kTxtToExecute, u""), TextEvent(F::kTxtIcon, u""),
+                               TextEvent(F::kTxtTitle, u""), TextEvent(F::kTxtHotKey, u"")}));
   EXPECT_EQ(Field(F::kText1), u"k");
   EXPECT_EQ(View().selected.at(F::kCombo1), 1);
   EXPECT_EQ(settings.Stored(u"txthotkey"), u"CTRL+ALT+k");

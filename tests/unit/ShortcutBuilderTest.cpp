@@ -1,6 +1,5 @@
-#include "pinning/ShortcutBuilder.h"
-
 #include "MainWindowFixture.h"
+#include "pinning/ShortcutBuilder.h"
 
 namespace brindlework::testing {
 namespace {
@@ -83,7 +82,8 @@ TEST_F(ShortcutBuilderTest, ATitleThatIsNoFileNameIsRefusedBeforeAnythingIsWritt
     Fill(u"C:\\item", title);
     EXPECT_EQ(Go(), Refused(pinning::kTitleNotAFileName)) << Utf8(title);
   }
-  for (const Text title : {u"CONSOLE", u"my.con", u"COM10", u"LPT", u" CON", u"\u4E2D \U0001F4CC"}) {
+  for (const Text title :
+       {u"CONSOLE", u"my.con", u"COM10", u"LPT", u" CON", u"\u4E2D \U0001F4CC"}) {
     EXPECT_TRUE(pinning::IsFileNameTitle(title)) << Utf8(title);
   }
 }

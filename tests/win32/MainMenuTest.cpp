@@ -2,7 +2,9 @@
 // a window's menus under Wine.
 #include <gtest/gtest.h>
 
+#include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SettingsStore.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32ShortcutWriter.h"
@@ -41,11 +43,13 @@ TEST(MainMenu, HasFileAndHelpWithTheirEntriesInOrder) {
   win32::Win32ShellOpen shell;
   win32::Win32Process process;
   win32::Win32WindowSystem windows(GetModuleHandleW(nullptr), messages);
-  frmAbout about(process, shell, messages);
+  win32::Win32Registry registry;
+  win32::Win32OpenFileDialog fileDialogs;
+  frmAbout about(process, shell, messages, registry);
   frmSupport support(shell);
   win32::Win32ShortcutWriter shortcuts;
   win32::Win32SettingsStore settings;
-  frmMain main(windows, shell, about, support, {process, messages, shortcuts, settings});
+  frmMain main(windows, shell, about, support, fileDialogs, process, messages, shortcuts, settings);
   windows.Show(main);
 
   const HWND window = FindWindowW(L"Brindlework.Form", L"Brindlework to windows taskbar!");

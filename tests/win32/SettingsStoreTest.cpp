@@ -1,9 +1,8 @@
-#include "platform/win32/Win32SettingsStore.h"
-
 #include <gtest/gtest.h>
 
 #include "ShortcutFiles.h"
 #include "UserState.h"
+#include "platform/win32/Win32SettingsStore.h"
 #include "platform/win32/WinText.h"
 
 namespace brindlework {
@@ -36,8 +35,12 @@ class SettingsStoreTest : public ::testing::Test {
 
 TEST_F(SettingsStoreTest, ValuesComeBackExactly) {
   const Text longValue = Text(3000, u'w') + u"\u4E2D" + Text(3000, u' ');  // past 1024 bytes
-  const Text values[] = {u"", u" ", u"  C:\\a b\\doc.brt  ", u"\u4E2D\u6587 \U0001F4CC \u00E9",
-                         u"say \"hi\" % %PATH% \t", longValue};
+  const Text values[] = {u"",
+                         u" ",
+                         u"  C:\\a b\\doc.brt  ",
+                         u"\u4E2D\u6587 \U0001F4CC \u00E9",
+                         u"say \"hi\" % %PATH% \t",
+                         longValue};
   for (const Text& value : values) {
     Save(u"txttoexecute", value);
     EXPECT_EQ(Get(u"txttoexecute", u"fallback"), value);

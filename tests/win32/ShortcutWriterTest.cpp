@@ -73,9 +73,11 @@ TEST_F(ShortcutWriterTest, LnkinfoReadsTheSameFields) {
   Write(path, L"https://example.org/a b?c=\"d\"", u"CTRL+ALT+7", icon);
   const std::string report = testing::LnkInfo(path);
   SCOPED_TRACE(report);
-  EXPECT_EQ(testing::LnkInfoField(report, "Command line arguments"), "https://example.org/a b?c=\"d\"");
+  EXPECT_EQ(testing::LnkInfoField(report, "Command line arguments"),
+            "https://example.org/a b?c=\"d\"");
   EXPECT_EQ(testing::LnkInfoField(report, "Icon location"), testing::ToUtf8(icon));
-  EXPECT_EQ(testing::LnkInfoField(report, "Local path"), "C:\\Programs\\Brindlework\\Brindlework.exe");
+  EXPECT_EQ(testing::LnkInfoField(report, "Local path"),
+            "C:\\Programs\\Brindlework\\Brindlework.exe");
   EXPECT_EQ(testing::LnkInfoField(report, "Icon index"), "0");
   // lnkinfo shows no hotkey: the header holds it.
   EXPECT_EQ(testing::HeaderHotkey(path), MAKEWORD('7', HOTKEYF_CONTROL | HOTKEYF_ALT));
@@ -109,9 +111,9 @@ TEST_F(ShortcutWriterTest, AHotkeyThatNamesNoKeyFailsClearlyAndWritesNothing) {
   const std::wstring path = desktop / L"kept.lnk";
   Write(path, L"C:\\old item", u"CTRL+ALT+q");
   const std::string before = FileBytes(path);
-  for (const Text hotkey : {u"CTRL+SHIFT+\u4E2D", u"CTRL+ALT+\U0001F4CC", u"CTRL++k", u"CTRL+k",
-                            u"ctrl+shift+k", u"CTRL+SHIFT+kk", u"CTRL+SHIFT+ALT+k", u"SHIFT+k",
-                            u" "}) {
+  for (const Text hotkey :
+       {u"CTRL+SHIFT+\u4E2D", u"CTRL+ALT+\U0001F4CC", u"CTRL++k", u"CTRL+k", u"ctrl+shift+k",
+        u"CTRL+SHIFT+kk", u"CTRL+SHIFT+ALT+k", u"SHIFT+k", u" "}) {
     SCOPED_TRACE(testing::ToUtf8(ToWide(hotkey)));
     auto shortcut = writer.CreateShortcut(ToText(path));
     shortcut->SetArguments(u"C:\\new item");
@@ -149,8 +151,8 @@ TEST_F(ShortcutWriterTest, AFailedSaveLeavesTheExistingShortcutByteForByte) {
   const std::string before = FileBytes(path);
   {
     // Another program has the shortcut open and lets nobody replace or delete it.
-    const win32::UniqueHandle open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                               nullptr, OPEN_EXISTING, 0, nullptr));
+    const win32::UniqueHandle open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
     ASSERT_NE(open.get(), INVALID_HANDLE_VALUE);
     EXPECT_THROW(Write(path, L"C:\\second", u"CTRL+SHIFT+w"), Error);
   }

@@ -41,7 +41,7 @@ Text Win32SettingsStore::Get(const Text& application, const Text& section, const
     // RegGetValueW terminates the string, also one stored without its NUL.
     const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, W(path), W(key), RRF_RT_REG_SZ, nullptr,
                                         data.empty() ? nullptr : data.data(), &bytes);
-    if (status == ERROR_FILE_NOT_FOUND) return fallback;  // no such key or value
+    if (status == ERROR_FILE_NOT_FOUND) return fallback;    // no such key or value
     if (status == ERROR_UNSUPPORTED_TYPE) return fallback;  // not a text: none of ours
     if (status == ERROR_SUCCESS && !data.empty()) break;
     if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) CheckStatus(status);

@@ -13,7 +13,9 @@
 namespace brindlework::win32 {
 namespace {
 
-Error BadHotkey(const Text& description) { return Error(ERROR_INVALID_PARAMETER, description); }
+Error BadHotkey(const Text& description) {
+  return Error(ERROR_INVALID_PARAMETER, description);
+}
 
 // A file name in the target's folder that no other save uses, so that a failed save never
 // touches the target.

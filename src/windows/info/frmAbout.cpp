@@ -4,6 +4,7 @@
 
 #include "platform/Error.h"
 #include "windows/MakerSite.h"
+#include "windows/info/SysInfo.h"
 
 namespace brindlework {
 namespace {
@@ -71,10 +72,6 @@ void frmAbout::Label1_Click() {
   shell_.Open(View().Handle(), u"open", MakerSite::Address(u"/"), Text(), Text(), kShowNormal);
 }
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
-
-void frmAbout::StartSysInfo() {
-  messages_.Show(u"System Information Is Unavailable At This Time");
-}
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(process_, registry_, messages_); }
 
 }  // namespace brindlework

@@ -2,6 +2,7 @@
 // The About window: title, version, icon, the maker's home page and the system information tool.
 
 #include "platform/Process.h"
+#include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/Window.h"
 
@@ -20,8 +21,8 @@ class frmAbout final : public Form {
     kLabel2,
   };
 
-  frmAbout(const Process& process, ShellOpen& shell, MessageBoxService& messages)
-      : process_(process), shell_(shell), messages_(messages) {}
+  frmAbout(Process& process, ShellOpen& shell, MessageBoxService& messages, Registry& registry)
+      : process_(process), shell_(shell), messages_(messages), registry_(registry) {}
 
   const FormSpec& Spec() const override;
   void Form_Load() override;
@@ -32,11 +33,10 @@ class frmAbout final : public Form {
   void cmdSysInfo_Click();
 
  private:
-  void StartSysInfo();
-
-  const Process& process_;
+  Process& process_;
   ShellOpen& shell_;
   MessageBoxService& messages_;
+  Registry& registry_;
 };
 
 }  // namespace brindlework

@@ -2,6 +2,8 @@
 // The editor window: the item, icon, title and hotkey of a pin, and the menus.
 
 #include "pinning/Fields.h"
+#include "platform/OpenFileDialog.h"
+#include "platform/Process.h"
 #include "platform/Shell.h"
 #include "platform/Window.h"
 #include "windows/info/frmAbout.h"
@@ -40,8 +42,16 @@ class frmMain final : public Form {
   };
 
   frmMain(WindowSystem& windows, ShellOpen& shell, frmAbout& about, frmSupport& support,
-          const pinning::Services& pinning)
-      : windows_(windows), shell_(shell), about_(about), support_(support), pinning_(pinning) {}
+          OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages,
+          ShortcutWriter& shortcuts, SettingsStore& settings)
+      : CommonDialog1(fileDialogs),
+        windows_(windows),
+        shell_(shell),
+        about_(about),
+        support_(support),
+        process_(process),
+        messages_(messages),
+        pinning_{process, messages, shortcuts, settings} {}
 
   const FormSpec& Spec() const override;
   void Form_Load() override;
@@ -49,22 +59,29 @@ class frmMain final : public Form {
 
   void Command1_Click();
   void Command2_Click();
-  void Command3_Click() {}
+  void Command3_Click();
   void Command4_Click();
   void Command5_Click();
   void Command6_Click();
-  void Command7_Click() {}
+  void Command7_Click();
   void Combo1_Click() {}
   void mnuExit_Click();
   void mnuHelp2_Click();
   void MnuAbout_Click();
   void mnuSupport_Click();
 
+  // The open-file dialog of both pickers; its settings keep their values between presses.
+  OpenFileDialog CommonDialog1;
+
  private:
+  void PickFile(int field, TextView filter, bool fromProgramFolder);
+
   WindowSystem& windows_;
   ShellOpen& shell_;
   frmAbout& about_;
   frmSupport& support_;
+  Process& process_;
+  MessageBoxService& messages_;
   pinning::Services pinning_;
 };
 

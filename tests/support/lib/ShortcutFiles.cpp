@@ -69,7 +69,8 @@ std::string LnkInfo(const std::wstring& path) {
   // it: the report is written under another name and renamed when complete.
   ScratchFolder folder;
   const std::wstring report = folder / L"lnkinfo.txt";
-  const std::wstring script = L"lnkinfo \\\"$0\\\" >\\\"$1.part\\\" 2>&1; mv \\\"$1.part\\\" \\\"$1\\\"";
+  const std::wstring script =
+      L"lnkinfo \\\"$0\\\" >\\\"$1.part\\\" 2>&1; mv \\\"$1.part\\\" \\\"$1\\\"";
   RunCommand(L"Z:\\bin\\sh -c \"" + script + L"\" " + Quoted(UnixPath(path)) + L" " +
              Quoted(UnixPath(report)));
   const auto end = std::chrono::steady_clock::now() + 20s;
@@ -107,7 +108,8 @@ std::string ToUtf8(const std::wstring& text) {
 
 std::wstring FromUtf8(const std::string& text) {
   std::wstring out(
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0), L'\0');
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0),
+      L'\0');
   MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
                       static_cast<int>(out.size()));
   return out;

@@ -66,13 +66,13 @@ std::wstring Recording::LineFor(const std::wstring& item) {
   return Quoted(BuiltProgram(L"recorder.exe")) + L" " + Quoted(item);
 }
 
-ChildProcess::ChildProcess(const std::wstring& commandLine) {
+ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& folder) {
   std::wstring mutableLine = commandLine;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
+  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()));
   }
   CloseHandle(info.hThread);
@@ -96,11 +96,13 @@ std::optional<DWORD> ChildProcess::WaitForExit(Milliseconds limit) const {
   return code;
 }
 
-std::vector<HWND> ChildProcess::VisibleWindows() const {
+std::vector<HWND> ChildProcess::VisibleWindows() const { return VisibleWindowsOfProcess(id_); }
+
+std::vector<HWND> VisibleWindowsOfProcess(DWORD processId) {
   struct Search {
     DWORD id;
     std::vector<HWND> found;
-  } search{id_, {}};
+  } search{processId, {}};
   EnumWindows(
       [](HWND window, LPARAM param) -> BOOL {
         auto* search = reinterpret_cast<Search*>(param);

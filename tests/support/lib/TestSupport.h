@@ -60,7 +60,8 @@ class Recording {
 // A program started with an exact command line.
 class ChildProcess {
  public:
-  explicit ChildProcess(const std::wstring& commandLine);
+  // `folder`: the program's current folder; empty: this process's.
+  explicit ChildProcess(const std::wstring& commandLine, const std::wstring& folder = L"");
   ~ChildProcess();  // ends the program if it still runs
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -77,6 +78,9 @@ class ChildProcess {
   win32::UniqueHandle process_;
   DWORD id_ = 0;
 };
+
+// The visible top-level windows of a process, this one included.
+std::vector<HWND> VisibleWindowsOfProcess(DWORD processId);
 
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);

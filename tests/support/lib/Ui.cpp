@@ -1,5 +1,6 @@
 #include "Ui.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace brindlework::testing {
@@ -12,6 +13,11 @@ bool SameClass(const std::wstring& a, const std::wstring& b) {
 }
 
 constexpr int kMessageTextId = 0xFFFF;
+// Controls of the system's open-file dialog (dlgs.h): cmb1, cmb2, edt1, cmb13.
+constexpr int kFileTypesId = 0x470;
+constexpr int kLookInId = 0x471;
+constexpr int kFileNameEditId = 0x480;
+constexpr int kFileNameComboId = 0x47C;
 
 }  // namespace
 
@@ -93,12 +99,16 @@ void PressKeys(HWND window, std::initializer_list<WORD> keys) {
   Sleep(150);  // let the program take the keys
 }
 
+std::optional<MessageBoxInfo> AsMessageBox(HWND window) {
+  if (ClassName(window) != L"#32770") return std::nullopt;
+  const HWND text = GetDlgItem(window, kMessageTextId);
+  if (!text) return std::nullopt;
+  return MessageBoxInfo{window, WindowText(window), WindowText(text)};
+}
+
 std::optional<MessageBoxInfo> CurrentMessageBox(const ChildProcess& program) {
   for (HWND window : program.VisibleWindows()) {
-    if (ClassName(window) != L"#32770") continue;
-    const HWND text = GetDlgItem(window, kMessageTextId);
-    if (!text) continue;
-    return MessageBoxInfo{window, WindowText(window), WindowText(text)};
+    if (auto box = AsMessageBox(window)) return box;
   }
   return std::nullopt;
 }
@@ -116,6 +126,55 @@ std::wstring AnswerMessageBox(const ChildProcess& program, Milliseconds limit) {
   WaitUntil([&] { return !IsWindow(box->box) || !IsWindowVisible(box->box); }, 5s);
   return box->text;
 }
+
+HWND FindOpenFileDialog(const std::vector<HWND>& windows) {
+  for (HWND window : windows) {
+    if (ClassName(window) == L"#32770" && GetDlgItem(window, kFileTypesId)) return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForOpenFileDialog(const ChildProcess& program, Milliseconds limit) {
+  HWND dialog = nullptr;
+  WaitUntil([&] { return (dialog = FindOpenFileDialog(program.VisibleWindows())) != nullptr; }, limit);
+  return dialog;
+}
+
+std::vector<std::wstring> FileTypes(HWND dialog) {
+  const HWND list = GetDlgItem(dialog, kFileTypesId);
+  DWORD_PTR count = 0;
+  SendMessageTimeoutW(list, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+  std::vector<std::wstring> types;
+  for (WPARAM i = 0; i < count; ++i) {
+    wchar_t entry[512] = L"";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry), SMTO_ABORTIFHUNG,
+                        5000, &length);
+    types.emplace_back(entry, std::min<DWORD_PTR>(length, 511));
+  }
+  return types;
+}
+
+std::wstring ShownFolderName(HWND dialog) { return WindowText(GetDlgItem(dialog, kLookInId)); }
+
+void ChooseFile(HWND dialog, const std::wstring& path) {
+  // The file name field: an edit of its own, or the edit inside the file name combo box.
+  HWND name = GetDlgItem(dialog, kFileNameEditId);
+  if (!name) {
+    EnumChildWindows(
+        GetDlgItem(dialog, kFileNameComboId),
+        [](HWND child, LPARAM found) -> BOOL {
+          if (ClassName(child) != L"Edit") return TRUE;
+          *reinterpret_cast<HWND*>(found) = child;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&name));
+  }
+  SetText(name, path);
+  Click(GetDlgItem(dialog, IDOK));
+}
+
+void Cancel(HWND dialog) { Click(GetDlgItem(dialog, IDCANCEL)); }
 
 int CountWindows(const ChildProcess& program, const std::wstring& caption) {
   int count = 0;

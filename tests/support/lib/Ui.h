@@ -45,11 +45,24 @@ struct MessageBoxInfo {
   std::wstring text;
 };
 
+// The caption and text of the window when it is a message box.
+std::optional<MessageBoxInfo> AsMessageBox(HWND window);
 // The message box that the program shows now, if any.
 std::optional<MessageBoxInfo> CurrentMessageBox(const ChildProcess& program);
 std::optional<MessageBoxInfo> WaitForMessageBox(const ChildProcess& program, Milliseconds limit = 10s);
 // Waits for a message box, checks nothing, presses its OK and waits for it to go. Returns its text.
 std::wstring AnswerMessageBox(const ChildProcess& program, Milliseconds limit = 10s);
+
+// The system's open-file dialog among these windows, or null.
+HWND FindOpenFileDialog(const std::vector<HWND>& windows);
+HWND WaitForOpenFileDialog(const ChildProcess& program, Milliseconds limit = 10s);
+// The entries of the dialog's list of file types, in order.
+std::vector<std::wstring> FileTypes(HWND dialog);
+// The name of the folder that the dialog shows, as its "Look in" list reads.
+std::wstring ShownFolderName(HWND dialog);
+// Types the path into the dialog's file name field and presses Open.
+void ChooseFile(HWND dialog, const std::wstring& path);
+void Cancel(HWND dialog);
 
 // Visible top-level windows of the program with this caption.
 int CountWindows(const ChildProcess& program, const std::wstring& caption);

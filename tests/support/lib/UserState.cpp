@@ -27,15 +27,19 @@ ComApartment::ComApartment() {
   }
 }
 
-ComApartment::~ComApartment() { CoUninitialize(); }
+ComApartment::~ComApartment() {
+  CoUninitialize();
+}
 
 TestDesktop::TestDesktop() {
   DWORD bytes = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
-                   nullptr, nullptr, &bytes) == ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop",
+                   RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, nullptr,
+                   &bytes) == ERROR_SUCCESS) {
     std::wstring value(bytes / sizeof(wchar_t), L'\0');
-    RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
-                 nullptr, value.data(), &bytes);
+    RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop",
+                 RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value.data(),
+                 &bytes);
     value.resize(wcsnlen(value.c_str(), value.size()));
     previous_ = value;
   }
@@ -50,7 +54,9 @@ TestDesktop::~TestDesktop() {
   }
 }
 
-void TestDesktop::PointAt(const std::wstring& path) { SetDesktopValue(path); }
+void TestDesktop::PointAt(const std::wstring& path) {
+  SetDesktopValue(path);
+}
 
 std::vector<std::wstring> TestDesktop::Files() const {
   std::vector<std::wstring> names;

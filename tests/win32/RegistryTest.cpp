@@ -1,0 +1,94 @@
+// GetKeyValue over the real registry: values of every kind written with RegSetValueExA into
+// HKEY_LOCAL_MACHINE of the test prefix, read back through RegOpenKeyExA and RegQueryValueExA.
+#include <gtest/gtest.h>
+
+#include "TestRegistry.h"
+#include "platform/Error.h"
+#include "platform/win32/Win32Registry.h"
+#include "windows/info/SysInfo.h"
+
+namespace brindlework {
+namespace {
+
+using testing::DwordBytes;
+using testing::TemporaryKey;
+
+Text Ascii(const std::string& text) {
+  return Text(text.begin(), text.end());
+}
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  // Reads a value of the test key into a text that held "before".
+  bool Read(const std::string& name, Text& keyVal) {
+    keyVal = u"before";
+    return GetKeyValue(registry, kLocalMachine, Ascii(key.Path()), Ascii(name), keyVal);
+  }
+  TemporaryKey key{"Software\\Brindlework Tests " + std::to_string(GetCurrentProcessId())};
+  win32::Win32Registry registry;
+};
+
+struct Case {
+  const char* name;
+  DWORD type;
+  std::string data;
+  bool found;
+  Text keyVal;
+};
+
+TEST_F(RegistryTest, EveryKindOfValueReadsAsItsText) {
+  const Case cases[] = {
+      // Exactly one final NUL goes.
+      {"no NUL", REG_SZ, "C:\\a b\\x.exe", true, u"C:\\a b\\x.exe"},
+      {"one NUL", REG_SZ, std::string("C:\\a b\\x.exe\0", 13), true, u"C:\\a b\\x.exe"},
+      {"two NULs", REG_SZ, std::string("C:\\a b\\x.exe\0\0", 14), true,
+       Text(u"C:\\a b\\x.exe\0", 13)},
+      // Numbers in decimal, unsigned.
+      {"32768", REG_DWORD, DwordBytes(32768), true, u"32768"},
+      {"5", REG_DWORD, DwordBytes(5), true, u"5"},
+      {"top bit", REG_DWORD, DwordBytes(0x80000000), true, u"2147483648"},
+      // Another type is found and leaves the text as it was.
+      {"expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\system32\\msinfo32.exe\0", 36), true,
+       u"before"},
+      // The data must fit in 1024 bytes.
+      {"1024 bytes", REG_SZ, std::string(1023, 'a') + '\0', true, Text(1023, u'a')},
+      {"1025 bytes", REG_SZ, std::string(1024, 'a') + '\0', false, u""},
+  };
+  for (const Case& value : cases) {
+    SCOPED_TRACE(value.name);
+    key.Set(value.name, value.type, value.data);
+    Text keyVal;
+    EXPECT_EQ(Read(value.name, keyVal), value.found);
+    EXPECT_EQ(keyVal, value.keyVal);
+  }
+}
+
+TEST_F(RegistryTest, AnEmptyValueIsAnError) {
+  key.Set("empty", REG_SZ, "");
+  Text keyVal;
+  EXPECT_THROW(Read("empty", keyVal), Error);
+}
+
+TEST_F(RegistryTest, AMissingKeyOrValueEmptiesTheText) {
+  Text keyVal;
+  EXPECT_FALSE(Read("missing", keyVal));
+  EXPECT_EQ(keyVal, u"");
+  keyVal = u"before";
+  EXPECT_FALSE(GetKeyValue(registry, kLocalMachine, Ascii(key.Path()) + u"\\none", u"v", keyVal));
+  EXPECT_EQ(keyVal, u"");
+}
+
+// Users without administrator rights may only read the tool's keys: asking for more would fail.
+TEST_F(RegistryTest, AKeyThatOnlyGrantsReadingCanBeRead) {
+  key.Set("PATH", REG_SZ, std::string("C:\\x.exe\0", 9));
+  key.AllowOnlyReading();
+  HKEY full = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.Path().c_str(), 0, 0x2003F, &full),
+            ERROR_ACCESS_DENIED);
+  Text keyVal;
+  EXPECT_TRUE(Read("PATH", keyVal));
+  EXPECT_EQ(keyVal, u"C:\\x.exe");
+}
+
+}  // namespace
+}  // namespace brindlework
