@@ -97,22 +97,4 @@ std::string LnkInfoField(const std::string& report, const std::string& label) {
   return "<no " + label + ">";
 }
 
-std::string ToUtf8(const std::wstring& text) {
-  std::string out(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr),
-                  '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                      static_cast<int>(out.size()), nullptr, nullptr);
-  return out;
-}
-
-std::wstring FromUtf8(const std::string& text) {
-  std::wstring out(
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0),
-      L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                      static_cast<int>(out.size()));
-  return out;
-}
-
 }  // namespace brindlework::testing

@@ -31,8 +31,4 @@ std::string LnkInfo(const std::wstring& path);
 // The line of lnkinfo's report that starts with `label` (after its indent), value only.
 std::string LnkInfoField(const std::string& report, const std::string& label);
 
-// UTF-16 as UTF-8, and back.
-std::string ToUtf8(const std::wstring& text);
-std::wstring FromUtf8(const std::string& text);
-
 }  // namespace brindlework::testing
