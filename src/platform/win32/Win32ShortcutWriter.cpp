@@ -28,21 +28,21 @@ Text TemporaryBeside(const Text& target) {
          u".tmp";
 }
 
-// Deletes the file at the end of its scope unless told to keep it.
+// Deletes the file at the end of its scope unless it has been moved into place.
 class TemporaryFile {
  public:
   explicit TemporaryFile(Text path) : path_(std::move(path)) {}
   ~TemporaryFile() {
-    if (!kept_) DeleteFileW(W(path_));
+    if (!moved_) DeleteFileW(W(path_));
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   const Text& Path() const { return path_; }
-  void Keep() { kept_ = true; }
+  void Moved() { moved_ = true; }
 
  private:
   Text path_;
-  bool kept_ = false;
+  bool moved_ = false;
 };
 
 class Win32Shortcut final : public Shortcut {
@@ -72,7 +72,7 @@ class Win32Shortcut final : public Shortcut {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       throw LastError();
     }
-    temporary.Keep();
+    temporary.Moved();
   }
 
  private:
