@@ -27,7 +27,7 @@ Text CommandLineItem(TextView commandLine) {
 void Main(Process& process, ShellOpen& shell, const std::function<void()>& showMainWindow) {
   const Text item = CommandLineItem(process.CommandLine());
   if (!item.empty()) {
-    const auto result = shell.Open(kNoWindow, u"open", item, std::nullopt, std::nullopt, kShowNormal);
+    const auto result = shell.Open(kNoWindow, u"open", item, std::nullopt, std::nullopt, kShowCommand);
     process.EndNow(result > kShellOk ? 0 : 1);
     return;
   }

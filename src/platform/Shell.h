@@ -17,7 +17,7 @@ class ShellOpen {
                              int showCommand) = 0;
 };
 
-inline constexpr int kShowNormal = 5;  // SW_SHOW, what every caller passes
+inline constexpr int kShowCommand = 5;  // SW_SHOW: what every caller passes
 
 // A modal message with the prompt alone, one OK button and the caption "Brindlework".
 class MessageBoxService {

@@ -61,6 +61,9 @@ void Win32Process::StartProgram(const Text& path, int windowStyle) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(windowStyle);
   PROCESS_INFORMATION started{};
+  // A NUL inside the path would cut it short for the system: refuse it rather than start
+  // another program.
+  if (path.find(u'\0') != Text::npos) throw Win32Error(ERROR_INVALID_NAME);
   if (path.empty() || !CreateProcessW(W(path), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                       nullptr, nullptr, &startup, &started)) {
     throw path.empty() ? Win32Error(ERROR_FILE_NOT_FOUND) : LastError();

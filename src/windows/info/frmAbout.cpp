@@ -69,7 +69,7 @@ void frmAbout::Click(int id) {
 void frmAbout::cmdOK_Click() { View().Unload(); }
 
 void frmAbout::Label1_Click() {
-  shell_.Open(View().Handle(), u"open", MakerSite::Address(u"/"), Text(), Text(), kShowNormal);
+  shell_.Open(View().Handle(), u"open", MakerSite::Address(u"/"), Text(), Text(), kShowCommand);
 }
 
 void frmAbout::cmdSysInfo_Click() { StartSysInfo(process_, registry_, messages_); }

@@ -44,7 +44,7 @@ void frmSupport::Click(int id) {
 void frmSupport::Command1_Click() {
   // This page's link asks for "OPEN" and the parameters "0", unlike the program's other links.
   shell_.Open(View().Handle(), u"OPEN", MakerSite::Address(u"/support-us"), Text(u"0"), Text(),
-              kShowNormal);
+              kShowCommand);
 }
 
 }  // namespace brindlework

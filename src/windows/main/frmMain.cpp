@@ -97,7 +97,7 @@ void frmMain::mnuExit_Click() { windows_.EndProgram(); }
 
 void frmMain::mnuHelp2_Click() {
   shell_.Open(View().Handle(), u"open", MakerSite::Address(u"/support/"), Text(), Text(),
-              kShowNormal);
+              kShowCommand);
 }
 
 void frmMain::MnuAbout_Click() { windows_.Show(about_); }

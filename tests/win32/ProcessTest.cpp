@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "launcher/ModShellExec.h"
+#include "platform/Error.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/WinText.h"
 
@@ -34,6 +35,21 @@ TEST(ProgramFile, FolderAndNameDescribeTheRunningProgram) {
   const Text folder = process.ProgramFolder();
   EXPECT_EQ(process.ProgramName(), u"win32_tests");
   EXPECT_TRUE(ModShellExec::FileExists(process, folder + u"\\" + process.ProgramName() + u".exe"));
+}
+
+}  // namespace
+}  // namespace brindlework
+
+namespace brindlework {
+namespace {
+
+TEST(StartProgram, RefusesAPathThatTheSystemWouldCutShort) {
+  win32::Win32Process process;
+  const Text cmd = u"C:\\windows\\system32\\cmd.exe";
+  ASSERT_TRUE(process.IsOrdinaryFile(cmd));
+  EXPECT_THROW(process.StartProgram(cmd + Text(1, u'\0') + u" /c exit", 1), Error);
+  EXPECT_THROW(process.StartProgram(u"", 1), Error);
+  EXPECT_THROW(process.StartProgram(u"C:\\no such folder\\tool.exe", 1), Error);
 }
 
 }  // namespace
