@@ -9,7 +9,9 @@
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SettingsStore.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32ShortcutWriter.h"
 #include "platform/win32/Win32Windows.h"
 #include "windows/info/frmAbout.h"
 #include "windows/info/frmSupport.h"
@@ -41,9 +43,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32WindowSystem windows(instance, messages);
     win32::Win32OpenFileDialog fileDialogs;
     win32::Win32Registry registry;
+    win32::Win32ShortcutWriter shortcuts;
+    win32::Win32SettingsStore settings;
     frmAbout about(process, shell, messages, registry);
     frmSupport support(shell);
-    frmMain mainForm(windows, shell, about, support, fileDialogs, process, messages);
+    frmMain mainForm(windows, shell, about, support, fileDialogs, process, messages, shortcuts,
+                     settings);
 
     ModShellExec::Main(process, shell, [&] { windows.Show(mainForm); });
     return windows.RunMessageLoop();

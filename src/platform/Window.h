@@ -89,6 +89,8 @@ class FormView {
   virtual void SetText(int control, const Text& text) = 0;
   // The selected entry of a combo box's list, -1 when none is selected.
   virtual int ListIndex(int control) const = 0;
+  // Selects the entry at the index; -1 selects none and empties the combo box's text.
+  virtual void SetListIndex(int control, int index) = 0;
   virtual Text ListItem(int control, int index) const = 0;
   virtual void SetCaption(const Text& caption) = 0;
   virtual WindowHandle Handle() const = 0;

@@ -15,9 +15,12 @@ struct FakeProgram {
   FakeWindowSystem windows;
   FakeRegistry registry;
   FakeFileDialogs fileDialogs;
+  FakeShortcutWriter shortcuts;
+  FakeSettingsStore settings;
   frmAbout about{process, shell, messages, registry};
   frmSupport support{shell};
-  frmMain main{windows, shell, about, support, fileDialogs, process, messages};
+  frmMain main{windows, shell,    about,     support, fileDialogs,
+               process, messages, shortcuts, settings};
 };
 
 }  // namespace brindlework::testing

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -16,10 +17,45 @@
 #include "platform/OpenFileDialog.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "platform/ShortcutWriter.h"
 #include "platform/Window.h"
 
 namespace brindlework::testing {
+
+// What several fakes did, in one order, for tests that check the order across services:
+// "message <prompt>", "text <control id>=<text>", "save <key>=<value>", and the shortcut steps.
+struct EventLog {
+  void Add(Text event) { events.push_back(std::move(event)); }
+  std::vector<Text> events;
+};
+inline void Log(EventLog* log, Text event) {
+  if (log) log->Add(std::move(event));
+}
+
+// A text as UTF-8, for test messages.
+inline std::string Utf8(TextView text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    } else if (c < 0x10000) {
+      out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+              static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+              static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    }
+  }
+  return out;
+}
 
 struct ShellCall {
   WindowHandle owner;
@@ -47,9 +83,11 @@ class FakeMessages final : public MessageBoxService {
   void Show(const Text& prompt) override {
     shown.push_back(prompt);
     if (onShow) onShow(prompt);
+    Log(log, u"message " + prompt);
   }
   std::vector<Text> shown;
   std::function<void(const Text&)> onShow;  // runs while the message is "open"
+  EventLog* log = nullptr;
 };
 
 class FakeProcess final : public Process {
@@ -100,8 +138,16 @@ class FakeForm final : public FormView {
     }
   }
   Text GetText(int control) const override { return texts.at(control); }
-  void SetText(int control, const Text& text) override { texts.at(control) = text; }
+  void SetText(int control, const Text& text) override {
+    texts.at(control) = text;
+    Log(log, u"text " + DecimalText(control) + u"=" + text);
+  }
   int ListIndex(int control) const override { return selected.at(control); }
+  void SetListIndex(int control, int index) override {
+    selected.at(control) = index;
+    if (index == -1) texts.at(control).clear();
+    Log(log, u"select " + DecimalText(control) + u"=" + DecimalText(index));
+  }
   Text ListItem(int control, int index) const override {
     const auto& list = lists.at(control);
     if (index < 0 || index >= static_cast<int>(list.size())) {
@@ -119,6 +165,7 @@ class FakeForm final : public FormView {
   std::map<int, int> selected;
   WindowHandle handle = 0x1234;
   bool unloaded = false;
+  EventLog* log = nullptr;
 };
 
 // Loads forms into FakeForms, runs their Form_Load, and counts what was shown.
@@ -231,6 +278,102 @@ class FakeFileDialogs final : public OpenFileDialogService {
 
   std::deque<Answer> answers;  // none left: the user cancels
   std::vector<Run> runs;
+};
+
+// The settings store in memory. Save can be made to fail for one key.
+class FakeSettingsStore final : public SettingsStore {
+ public:
+  using Address = std::tuple<Text, Text, Text>;
+  void Save(const Text& application, const Text& section, const Text& key,
+            const Text& value) override {
+    if (failingKey == key) throw Error(5, u"Access is denied.");
+    values[{application, section, key}] = value;
+    Log(log, u"save " + key + u"=" + value);
+  }
+  Text Get(const Text& application, const Text& section, const Text& key,
+           const Text& fallback) const override {
+    const auto found = values.find({application, section, key});
+    return found == values.end() ? fallback : found->second;
+  }
+  // The program's own entries, under Brindlework\toremember.
+  std::optional<Text> Stored(const Text& key) const {
+    const auto found = values.find({u"Brindlework", u"toremember", key});
+    return found == values.end() ? std::nullopt : std::optional<Text>(found->second);
+  }
+  std::map<Address, Text> values;
+  std::optional<Text> failingKey;
+  EventLog* log = nullptr;
+};
+
+// What one shortcut object was told (its other operations are in the log), and whether it was
+// released.
+struct ShortcutRecord {
+  Text path;
+  OptionalText target;
+  OptionalText iconLocation;
+  bool programIcon = false;
+  bool released = false;
+};
+
+// Shortcuts in memory. `failAt` names the one operation that throws `failure`: DesktopFolder,
+// CreateShortcut, SetTargetPath, SetIconLocation, SetProgramIcon, SetArguments, SetHotkey, Save.
+class FakeShortcutWriter final : public ShortcutWriter {
+ public:
+  Text DesktopFolder() override {
+    Step(u"DesktopFolder");
+    return desktop;
+  }
+  std::unique_ptr<Shortcut> CreateShortcut(const Text& path) override {
+    Step(u"CreateShortcut " + path);
+    shortcuts.push_back({path});
+    return std::make_unique<FakeShortcut>(*this, shortcuts.back());
+  }
+
+  Text desktop = u"C:\\Users\\pat\\Desktop";
+  std::deque<ShortcutRecord> shortcuts;  // every shortcut object, in order of creation
+  std::map<Text, ShortcutRecord> files;  // what the saves wrote, by path
+  std::optional<Text> failAt;
+  Error failure{-2147024891, u"Access is denied."};
+  EventLog* log = nullptr;
+
+ private:
+  class FakeShortcut final : public Shortcut {
+   public:
+    FakeShortcut(FakeShortcutWriter& writer, ShortcutRecord& record)
+        : writer_(writer), record_(record) {}
+    ~FakeShortcut() override {
+      record_.released = true;
+      Log(writer_.log, u"release");
+    }
+    void SetTargetPath(const Text& path) override {
+      writer_.Step(u"SetTargetPath " + path);
+      record_.target = path;
+    }
+    void SetIconLocation(const Text& path) override {
+      writer_.Step(u"SetIconLocation " + path);
+      record_.iconLocation = path;
+    }
+    void SetProgramIcon() override {
+      writer_.Step(u"SetProgramIcon");
+      record_.programIcon = true;
+    }
+    void SetArguments(const Text& arguments) override { writer_.Step(u"SetArguments " + arguments); }
+    void SetHotkey(const Text& hotkey) override { writer_.Step(u"SetHotkey " + hotkey); }
+    void Save() override {
+      writer_.Step(u"Save");
+      writer_.files[record_.path] = record_;
+    }
+
+   private:
+    FakeShortcutWriter& writer_;
+    ShortcutRecord& record_;
+  };
+
+  // Logs the operation; throws when it is the failing one (named by its first word).
+  void Step(const Text& event) {
+    Log(log, event);
+    if (failAt && event.substr(0, event.find(u' ')) == *failAt) throw failure;
+  }
 };
 
 }  // namespace brindlework::testing

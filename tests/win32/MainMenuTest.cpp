@@ -5,7 +5,9 @@
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SettingsStore.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32ShortcutWriter.h"
 #include "platform/win32/Win32Windows.h"
 #include "windows/main/frmMain.h"
 
@@ -45,7 +47,9 @@ TEST(MainMenu, HasFileAndHelpWithTheirEntriesInOrder) {
   win32::Win32OpenFileDialog fileDialogs;
   frmAbout about(process, shell, messages, registry);
   frmSupport support(shell);
-  frmMain main(windows, shell, about, support, fileDialogs, process, messages);
+  win32::Win32ShortcutWriter shortcuts;
+  win32::Win32SettingsStore settings;
+  frmMain main(windows, shell, about, support, fileDialogs, process, messages, shortcuts, settings);
   windows.Show(main);
 
   const HWND window = FindWindowW(L"Brindlework.Form", L"Brindlework to windows taskbar!");

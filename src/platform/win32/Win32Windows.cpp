@@ -149,6 +149,11 @@ class NativeForm final : public FormView {
   int ListIndex(int control) const override {
     return static_cast<int>(SendMessageW(Control(control), CB_GETCURSEL, 0, 0));
   }
+  void SetListIndex(int control, int index) override {
+    // CB_SETCURSEL answers CB_ERR for -1 too, by its contract: only an entry can be missing.
+    const auto result = SendMessageW(Control(control), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (result == CB_ERR && index != -1) throw Win32Error(ERROR_INVALID_INDEX);
+  }
   Text ListItem(int control, int index) const override {
     const HWND combo = Control(control);
     const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);

@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "pinning/HotkeyComposer.h"
+#include "pinning/RememberedSettings.h"
+#include "pinning/ShortcutBuilder.h"
 #include "windows/MakerSite.h"
 
 namespace brindlework {
@@ -52,9 +55,25 @@ const FormSpec kSpec{
     .menu = kMenu,
 };
 
+constexpr pinning::Fields kFields{
+    .txtToExecute = F::kTxtToExecute,
+    .txtIcon = F::kTxtIcon,
+    .txtTitle = F::kTxtTitle,
+    .txtHotKey = F::kTxtHotKey,
+    .Text1 = F::kText1,
+    .Combo1 = F::kCombo1,
+};
+
 }  // namespace
 
 const FormSpec& frmMain::Spec() const { return kSpec; }
+
+void frmMain::Form_Load() { pinning::RestoreFields(View(), kFields, pinning_); }
+void frmMain::Command1_Click() { pinning::BuildShortcut(View(), kFields, pinning_); }
+void frmMain::Command2_Click() { pinning::ClearFields(View(), kFields); }
+void frmMain::Command4_Click() { pinning::DeleteHotkey(View(), kFields, pinning_); }
+void frmMain::Command5_Click() { pinning::SetHotkey(View(), kFields, pinning_); }
+void frmMain::Command6_Click() { pinning::RememberFields(View(), kFields, pinning_); }
 
 void frmMain::Click(int id) {
   switch (id) {

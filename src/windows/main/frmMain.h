@@ -1,6 +1,7 @@
 #pragma once
 // The editor window: the item, icon, title and hotkey of a pin, and the menus.
 
+#include "pinning/Fields.h"
 #include "platform/OpenFileDialog.h"
 #include "platform/Process.h"
 #include "platform/Shell.h"
@@ -41,24 +42,27 @@ class frmMain final : public Form {
   };
 
   frmMain(WindowSystem& windows, ShellOpen& shell, frmAbout& about, frmSupport& support,
-          OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages)
+          OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages,
+          ShortcutWriter& shortcuts, SettingsStore& settings)
       : CommonDialog1(fileDialogs),
         windows_(windows),
         shell_(shell),
         about_(about),
         support_(support),
         process_(process),
-        messages_(messages) {}
+        messages_(messages),
+        pinning_{process, messages, shortcuts, settings} {}
 
   const FormSpec& Spec() const override;
+  void Form_Load() override;
   void Click(int id) override;
 
-  void Command1_Click() {}
-  void Command2_Click() {}
+  void Command1_Click();
+  void Command2_Click();
   void Command3_Click();
-  void Command4_Click() {}
-  void Command5_Click() {}
-  void Command6_Click() {}
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
   void Command7_Click();
   void Combo1_Click() {}
   void mnuExit_Click();
@@ -78,6 +82,7 @@ class frmMain final : public Form {
   frmSupport& support_;
   Process& process_;
   MessageBoxService& messages_;
+  pinning::Services pinning_;
 };
 
 }  // namespace brindlework

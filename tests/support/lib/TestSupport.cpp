@@ -37,17 +37,30 @@ Recording::Recording() : file_(folder_ / L"record.txt") {
 
 Recording::~Recording() { SetEnvironmentVariableW(L"BRINDLEWORK_RECORD", nullptr); }
 
+std::string ToUtf8(const std::wstring& text) {
+  std::string out(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr),
+                  '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                      static_cast<int>(out.size()), nullptr, nullptr);
+  return out;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+  std::wstring out(
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0),
+      L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                      static_cast<int>(out.size()));
+  return out;
+}
+
 std::vector<std::wstring> Recording::Lines() const {
   std::ifstream in(fs::path(file_), std::ios::binary);
   std::vector<std::wstring> lines;
   std::string line;
   while (std::getline(in, line)) {
-    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
-                                          nullptr, 0),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(),
-                        static_cast<int>(wide.size()));
-    lines.push_back(std::move(wide));
+    lines.push_back(FromUtf8(line));
   }
   return lines;
 }

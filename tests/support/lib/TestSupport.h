@@ -82,6 +82,10 @@ class ChildProcess {
 // The visible top-level windows of a process, this one included.
 std::vector<HWND> VisibleWindowsOfProcess(DWORD processId);
 
+// UTF-16 as UTF-8, and back.
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 SIZE ClientSize(HWND window);

@@ -59,6 +59,18 @@ void SetText(HWND control, const std::wstring& text) {
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
+int SelectedEntry(HWND combo) {
+  DWORD_PTR index = static_cast<DWORD_PTR>(CB_ERR);
+  SendMessageTimeoutW(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &index);
+  return static_cast<int>(static_cast<LRESULT>(index));
+}
+
+void SelectEntry(HWND combo, int index) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
+}
+
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;

@@ -30,6 +30,9 @@ std::wstring Text(HWND window);
 void SetText(HWND control, const std::wstring& text);
 // A click that does not wait: a message box that it opens would block a sent click.
 void Click(HWND button);
+// The selected entry of a combo box's list, -1 for none; selecting sends no notification.
+int SelectedEntry(HWND combo);
+void SelectEntry(HWND combo, int index);
 
 // The control with the keyboard focus in the thread of a window.
 HWND FocusOf(HWND window);

@@ -1,0 +1,25 @@
+#pragma once
+// "GO!": writes the desktop shortcut that starts this program with the item as its arguments.
+
+#include "pinning/Fields.h"
+#include "platform/Window.h"
+
+namespace brindlework::pinning {
+
+inline constexpr TextView kItemMissing = u"Item to launch not selected";
+inline constexpr TextView kTitleMissing = u"shortcut title not selected";
+inline constexpr TextView kTitleNotAFileName =
+    u"shortcut title not valid: a file name cannot hold \\ / : * ? \" < > | or control "
+    u"characters, nor be a device name such as CON, NUL, COM1 or LPT1";
+inline constexpr TextView kDone = u"done!";
+
+// Checks the item and the title, then writes desktop folder\title.lnk: target the program's own
+// exe, arguments the item, the icon file if it exists (else the program's icon), the hotkey if
+// one is given. Tells the outcome with a message; a failing service throws Error out of it.
+void BuildShortcut(FormView& form, const Fields& fields, const Services& services);
+
+// True when "<title>.lnk" is a plain file name in a folder: no separator or character that a
+// file name cannot hold, no device name.
+bool IsFileNameTitle(TextView title);
+
+}  // namespace brindlework::pinning

@@ -1,0 +1,127 @@
+#include "UserState.h"
+
+#include <objbase.h>
+
+#include <stdexcept>
+#include <thread>
+
+namespace brindlework::testing {
+namespace {
+
+constexpr wchar_t kShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+void SetDesktopValue(const std::wstring& path) {
+  const auto bytes = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
+  if (RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop", REG_EXPAND_SZ, path.c_str(),
+                      bytes) != ERROR_SUCCESS) {
+    throw std::runtime_error("the desktop folder could not be redirected");
+  }
+}
+
+}  // namespace
+
+ComApartment::ComApartment() {
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+    throw std::runtime_error("COM could not be initialised");
+  }
+}
+
+ComApartment::~ComApartment() {
+  CoUninitialize();
+}
+
+TestDesktop::TestDesktop() {
+  DWORD bytes = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop",
+                   RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, nullptr,
+                   &bytes) == ERROR_SUCCESS) {
+    std::wstring value(bytes / sizeof(wchar_t), L'\0');
+    RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop",
+                 RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value.data(),
+                 &bytes);
+    value.resize(wcsnlen(value.c_str(), value.size()));
+    previous_ = value;
+  }
+  PointAt(folder_.Path().wstring());
+}
+
+TestDesktop::~TestDesktop() {
+  if (previous_) {
+    SetDesktopValue(*previous_);
+  } else {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop");
+  }
+}
+
+void TestDesktop::PointAt(const std::wstring& path) {
+  SetDesktopValue(path);
+}
+
+std::vector<std::wstring> TestDesktop::Files() const {
+  std::vector<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(Path())) {
+    names.push_back(entry.path().filename().wstring());
+  }
+  return names;
+}
+
+std::string RunCommand(const std::wstring& commandLine, Milliseconds limit) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) throw std::runtime_error("no pipe");
+  const win32::UniqueHandle reader(readEnd);
+  win32::UniqueHandle writer(writeEnd);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  PROCESS_INFORMATION started{};
+  std::wstring line = commandLine;
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &startup, &started)) {
+    throw std::runtime_error("could not start a command: " + std::to_string(GetLastError()));
+  }
+  const win32::UniqueHandle process(started.hProcess);
+  const win32::UniqueHandle thread(started.hThread);
+  writer.reset();  // the child holds the only write end now
+
+  std::string output;
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    DWORD available = 0;
+    if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) break;  // all written
+    if (available > 0) {
+      std::string chunk(available, '\0');
+      DWORD read = 0;
+      ReadFile(readEnd, chunk.data(), available, &read, nullptr);
+      output.append(chunk.data(), read);
+      continue;
+    }
+    if (WaitForSingleObject(started.hProcess, 0) == WAIT_OBJECT_0) {
+      // Ended: take what is still in the pipe, then stop.
+      if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        continue;
+      }
+      break;
+    }
+    if (std::chrono::steady_clock::now() > end) {
+      TerminateProcess(started.hProcess, 99);
+      break;
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+  return output;
+}
+
+void DeleteSettings(const std::wstring& application) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\" + application).c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\" + application).c_str());
+}
+
+}  // namespace brindlework::testing

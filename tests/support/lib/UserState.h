@@ -1,0 +1,51 @@
+#pragma once
+// The per-user state that the pinning tests point elsewhere or read from outside: the desktop
+// folder, the settings key, and the output of the system's own tools. Every wait has a bound.
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "TestSupport.h"
+
+namespace brindlework::testing {
+
+// COM on the test's thread for the life of the object, as the program has it.
+class ComApartment {
+ public:
+  ComApartment();
+  ~ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+};
+
+// Points the user's desktop folder (User Shell Folders\Desktop) at a fresh scratch folder, and
+// back to what it was at the end.
+class TestDesktop {
+ public:
+  TestDesktop();
+  ~TestDesktop();
+  TestDesktop(const TestDesktop&) = delete;
+  TestDesktop& operator=(const TestDesktop&) = delete;
+
+  const std::filesystem::path& Path() const { return folder_.Path(); }
+  std::wstring operator/(const std::wstring& name) const { return folder_ / name; }
+  // Points the desktop somewhere else: a file, a missing folder.
+  void PointAt(const std::wstring& path);
+  // The names of the files in the desktop folder.
+  std::vector<std::wstring> Files() const;
+
+ private:
+  ScratchFolder folder_;
+  std::optional<std::wstring> previous_;
+};
+
+// Runs a command line to its end (at most `limit`) and gives what it wrote to its standard
+// output and error, as the bytes it wrote.
+std::string RunCommand(const std::wstring& commandLine, Milliseconds limit = 20s);
+
+// Removes HKEY_CURRENT_USER\Software\<application> with everything under it.
+void DeleteSettings(const std::wstring& application);
+
+}  // namespace brindlework::testing

@@ -1,0 +1,110 @@
+#include "MainWindowFixture.h"
+#include "pinning/ShortcutBuilder.h"
+
+namespace brindlework::testing {
+namespace {
+
+class ShortcutBuilderTest : public MainWindowTest {
+ protected:
+  void Fill(const Text& item, const Text& title, const Text& icon = u"", const Text& hotkey = u"") {
+    Type(F::kTxtToExecute, item);
+    Type(F::kTxtTitle, title);
+    Type(F::kTxtIcon, icon);
+    Type(F::kTxtHotKey, hotkey);
+  }
+  // Presses GO! and gives what happened, in order.
+  std::vector<Text> Go() {
+    Record();
+    Press(F::kCommand1);
+    return log.events;
+  }
+  std::vector<Text> Refused(TextView message) { return {u"message " + Text(message)}; }
+};
+
+TEST_F(ShortcutBuilderTest, TheItemNeedsFiveUtf16UnitsAndIsCheckedBeforeTheTitle) {
+  // 0, 4 and 4 units (two emoji), with and without a title: only the item is told.
+  for (const Text item : {u"", u"C:\\a", u"\U0001F4CC\U0001F4CC"}) {
+    Fill(item, u"");
+    EXPECT_EQ(Go(), Refused(pinning::kItemMissing));
+    Fill(item, u"t");
+    EXPECT_EQ(Go(), Refused(pinning::kItemMissing));
+  }
+  Fill(u"\U0001F4CC\U0001F4CCx", u"");  // five units
+  EXPECT_EQ(Go(), Refused(pinning::kTitleMissing));
+  EXPECT_EQ(Field(F::kTxtToExecute), u"\U0001F4CC\U0001F4CCx");  // fields as they were
+  Fill(u"\u00E9\u00E9\u00E9\u00E9\u00E9", u"t");
+  EXPECT_EQ(Go().back(), u"release");
+}
+
+TEST_F(ShortcutBuilderTest, WritesTheShortcutInOrderAndSaysDoneBeforeReleasingIt) {
+  Fill(u"  C:\\My Files\\report 2.brt  ", u"My pin");
+  const Text path = u"C:\\Users\\pat\\Desktop\\My pin.lnk";
+  EXPECT_EQ(Go(), (std::vector<Text>{
+                      u"DesktopFolder",
+                      u"CreateShortcut " + path,
+                      u"SetTargetPath C:\\Programs\\Brindlework\\Brindlework.exe",
+                      u"SetProgramIcon",  // no icon path: the program's own icon
+                      u"SetArguments   C:\\My Files\\report 2.brt  ",  // blanks kept
+                      u"Save",  // an empty hotkey text sets no hotkey at all
+                      u"message done!",
+                      u"release",
+                  }));
+  // A hotkey text goes in as it is; the writer judges it.
+  Fill(u"C:\\item", u"pin", u"", u"CTRL+ALT+k");
+  EXPECT_EQ(Go().at(5), u"SetHotkey CTRL+ALT+k");
+}
+
+TEST_F(ShortcutBuilderTest, SeparatorsAreJoinedInEvenAfterARootFolder) {
+  shortcuts.desktop = u"D:\\";
+  process.folder = u"E:\\";
+  process.name = u"pin tool";
+  Fill(u"https://example.org", u" ");  // a single blank is a title
+  Press(F::kCommand1);
+  EXPECT_EQ(shortcuts.files.at(u"D:\\\\ .lnk").target, u"E:\\\\pin tool.exe");
+}
+
+TEST_F(ShortcutBuilderTest, TheIconPathIsUsedOnlyWhenItNamesSomething) {
+  process.existing = {u"C:\\icons\\pin.ico", u"C:\\icons"};
+  for (const Text icon : {u"C:\\icons\\pin.ico", u"C:\\icons", u"C:\\icons\\gone.ico", u""}) {
+    shortcuts.shortcuts.clear();
+    Fill(u"C:\\item", u"pin", icon);
+    Press(F::kCommand1);
+    const bool exists = process.existing.contains(icon);  // a folder passes the test too
+    EXPECT_EQ(shortcuts.shortcuts.at(0).iconLocation, exists ? OptionalText(icon) : std::nullopt);
+    EXPECT_EQ(shortcuts.shortcuts.at(0).programIcon, !exists) << Utf8(icon);
+  }
+}
+
+TEST_F(ShortcutBuilderTest, ATitleThatIsNoFileNameIsRefusedBeforeAnythingIsWritten) {
+  for (const Text title : {u"a\\b", u"..\\..\\evil", u"a/b", u"C:x", u"what?", u"a*", u"say \"hi\"",
+                           u"<b>", u"a|b", u"tab\there", u"CON", u"con", u"nul.txt", u"LPT9.tar.gz",
+                           u"AUX ", u"COM1", u"com\u00B9", u"CONIN$"}) {
+    Fill(u"C:\\item", title);
+    EXPECT_EQ(Go(), Refused(pinning::kTitleNotAFileName)) << Utf8(title);
+  }
+  for (const Text title :
+       {u"CONSOLE", u"my.con", u"COM10", u"LPT", u" CON", u"\u4E2D \U0001F4CC"}) {
+    EXPECT_TRUE(pinning::IsFileNameTitle(title)) << Utf8(title);
+  }
+}
+
+TEST_F(ShortcutBuilderTest, AFailingStepEndsThePressWithTheFieldsAsTheyWere) {
+  for (const Text step : {u"DesktopFolder", u"CreateShortcut", u"SetTargetPath", u"SetProgramIcon",
+                          u"SetArguments", u"SetHotkey", u"Save"}) {
+    SCOPED_TRACE(Utf8(step));
+    Fill(u"C:\\item", u"pin", u"", u"CTRL+SHIFT+k");
+    shortcuts.failAt = step;
+    shortcuts.shortcuts.clear();
+    EXPECT_THROW(Go(), Error);  // to the window system, which reports it
+    // Nothing ran after the failing step but the release of the shortcut object.
+    auto events = log.events;
+    if (events.back() == u"release") events.pop_back();
+    EXPECT_EQ(events.back().substr(0, step.size()), step);
+    for (const auto& shortcut : shortcuts.shortcuts) EXPECT_TRUE(shortcut.released);
+    EXPECT_TRUE(shortcuts.files.empty());
+    EXPECT_EQ(Field(F::kTxtHotKey), u"CTRL+SHIFT+k");
+  }
+}
+
+}  // namespace
+}  // namespace brindlework::testing

@@ -1,0 +1,178 @@
+#include "platform/win32/Win32ShortcutWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ShortcutFiles.h"
+#include "UserState.h"
+#include "platform/Error.h"
+#include "platform/win32/Win32Process.h"
+#include "platform/win32/WinText.h"
+
+namespace brindlework {
+namespace {
+
+using testing::FileBytes;
+using testing::ReadShortcut;
+using win32::ToText;
+using win32::ToWide;
+
+class ShortcutWriterTest : public ::testing::Test {
+ protected:
+  // Writes a whole shortcut as the builder does: target, icon, arguments, hotkey, save.
+  void Write(const std::wstring& path, const std::wstring& arguments, const Text& hotkey,
+             const std::wstring& icon = L"") {
+    auto shortcut = writer.CreateShortcut(ToText(path));
+    shortcut->SetTargetPath(u"C:\\Programs\\Brindlework\\Brindlework.exe");
+    if (icon.empty()) {
+      shortcut->SetProgramIcon();
+    } else {
+      shortcut->SetIconLocation(ToText(icon));
+    }
+    shortcut->SetArguments(ToText(arguments));
+    if (!hotkey.empty()) shortcut->SetHotkey(hotkey);
+    shortcut->Save();
+  }
+
+  testing::ComApartment com;
+  testing::TestDesktop desktop;
+  win32::Win32ShortcutWriter writer;
+};
+
+TEST_F(ShortcutWriterTest, TheDesktopFolderIsTheUsersKnownFolder) {
+  EXPECT_EQ(writer.DesktopFolder(), ToText(desktop.Path().wstring()));
+}
+
+TEST_F(ShortcutWriterTest, WritesWhatIShellLinkAndTheHeaderReadBack) {
+  const std::wstring path = desktop / L"Pin \u4E2D\u6587 \U0001F4CC.lnk";
+  const std::wstring icon = desktop / L"my icon.ico";
+  testing::CreateTestFile(icon);
+  const std::wstring item = L"  C:\\My Files\\\u4E2D\u6587 report.brt  ";
+  Write(path, item, u"CTRL+SHIFT+k", icon);
+
+  const auto read = ReadShortcut(path);
+  EXPECT_EQ(read.target, L"C:\\Programs\\Brindlework\\Brindlework.exe");
+  EXPECT_EQ(read.arguments, item);
+  EXPECT_EQ(read.iconPath, icon);
+  EXPECT_EQ(read.iconIndex, 0);
+  EXPECT_EQ(read.hotkey, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+  EXPECT_EQ(testing::HeaderHotkey(path), MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+  // Only the shortcut itself is left in the folder: no temporary file.
+  auto files = desktop.Files();
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::wstring>{L"Pin \u4E2D\u6587 \U0001F4CC.lnk", L"my icon.ico"}));
+}
+
+TEST_F(ShortcutWriterTest, LnkinfoReadsTheSameFields) {
+  const std::wstring path = desktop / L"checked.lnk";
+  const std::wstring icon = desktop / L"pin.ico";
+  testing::CreateTestFile(icon);
+  Write(path, L"https://example.org/a b?c=\"d\"", u"CTRL+ALT+7", icon);
+  const std::string report = testing::LnkInfo(path);
+  SCOPED_TRACE(report);
+  EXPECT_EQ(testing::LnkInfoField(report, "Command line arguments"),
+            "https://example.org/a b?c=\"d\"");
+  EXPECT_EQ(testing::LnkInfoField(report, "Icon location"), testing::ToUtf8(icon));
+  EXPECT_EQ(testing::LnkInfoField(report, "Local path"),
+            "C:\\Programs\\Brindlework\\Brindlework.exe");
+  EXPECT_EQ(testing::LnkInfoField(report, "Icon index"), "0");
+  // lnkinfo shows no hotkey: the header holds it.
+  EXPECT_EQ(testing::HeaderHotkey(path), MAKEWORD('7', HOTKEYF_CONTROL | HOTKEYF_ALT));
+}
+
+TEST_F(ShortcutWriterTest, TheFallbackIconIsTheProgramsOwnFirstIcon) {
+  const std::wstring path = desktop / L"plain.lnk";
+  Write(path, L"C:\\item", u"");
+  const auto read = ReadShortcut(path);
+  EXPECT_EQ(read.iconPath, ToWide(win32::Win32Process::ProgramPath()));
+  EXPECT_EQ(read.iconIndex, 0);
+  EXPECT_EQ(read.hotkey, 0);
+  EXPECT_EQ(testing::HeaderHotkey(path), 0);
+}
+
+TEST_F(ShortcutWriterTest, HotkeyTextsBecomeKeyCodes) {
+  const std::pair<Text, WORD> cases[] = {
+      {u"CTRL+SHIFT+k", MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+      {u"CTRL+SHIFT+K", MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+      {u"CTRL+ALT+7", MAKEWORD('7', HOTKEYF_CONTROL | HOTKEYF_ALT)},
+      {u"CTRL+ALT+ ", MAKEWORD(VK_SPACE, HOTKEYF_CONTROL | HOTKEYF_ALT)},
+      {u"CTRL+ALT++", MAKEWORD(VK_OEM_PLUS, HOTKEYF_CONTROL | HOTKEYF_ALT)},
+      {u"CTRL+SHIFT+/", MAKEWORD(VK_OEM_2, HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+  };
+  for (const auto& [text, code] : cases) {
+    EXPECT_EQ(win32::HotkeyCode(text), code) << testing::ToUtf8(ToWide(text));
+  }
+}
+
+TEST_F(ShortcutWriterTest, AHotkeyThatNamesNoKeyFailsClearlyAndWritesNothing) {
+  const std::wstring path = desktop / L"kept.lnk";
+  Write(path, L"C:\\old item", u"CTRL+ALT+q");
+  const std::string before = FileBytes(path);
+  for (const Text hotkey :
+       {u"CTRL+SHIFT+\u4E2D", u"CTRL+ALT+\U0001F4CC", u"CTRL++k", u"CTRL+k", u"ctrl+shift+k",
+        u"CTRL+SHIFT+kk", u"CTRL+SHIFT+ALT+k", u"SHIFT+k", u" "}) {
+    SCOPED_TRACE(testing::ToUtf8(ToWide(hotkey)));
+    auto shortcut = writer.CreateShortcut(ToText(path));
+    shortcut->SetArguments(u"C:\\new item");
+    try {
+      shortcut->SetHotkey(hotkey);
+      ADD_FAILURE() << "accepted";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.Number(), ERROR_INVALID_PARAMETER);
+      EXPECT_NE(error.Description().find(hotkey), Text::npos);
+      EXPECT_NE(error.Description().find(u"cannot be set"), Text::npos);
+    }
+  }
+  EXPECT_EQ(FileBytes(path), before);
+  EXPECT_EQ(desktop.Files(), std::vector<std::wstring>{L"kept.lnk"});
+}
+
+TEST_F(ShortcutWriterTest, ASaveNeverWritesIntoTheExistingFile) {
+  const std::wstring path = desktop / L"linked.lnk";
+  Write(path, L"C:\\first", u"CTRL+ALT+q");
+  const std::string before = FileBytes(path);
+  // A second name for the same file shows whether its bytes were rewritten in place: a save
+  // that failed half-way through such a rewrite would leave a broken shortcut.
+  const std::wstring other = desktop / L"other name.lnk";
+  ASSERT_TRUE(CreateHardLinkW(other.c_str(), path.c_str(), nullptr));
+  Write(path, L"C:\\second", u"");
+  EXPECT_EQ(FileBytes(other), before);
+  const auto read = ReadShortcut(path);
+  EXPECT_EQ(read.arguments, L"C:\\second");
+  EXPECT_EQ(read.hotkey, 0);  // each save writes the whole shortcut afresh
+}
+
+TEST_F(ShortcutWriterTest, AFailedSaveLeavesTheExistingShortcutByteForByte) {
+  const std::wstring path = desktop / L"busy.lnk";
+  Write(path, L"C:\\first", u"CTRL+ALT+q");
+  const std::string before = FileBytes(path);
+  {
+    // Another program has the shortcut open and lets nobody replace or delete it.
+    const win32::UniqueHandle open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(open.get(), INVALID_HANDLE_VALUE);
+    EXPECT_THROW(Write(path, L"C:\\second", u"CTRL+SHIFT+w"), Error);
+  }
+  EXPECT_EQ(FileBytes(path), before);
+  EXPECT_EQ(desktop.Files(), std::vector<std::wstring>{L"busy.lnk"});
+}
+
+TEST_F(ShortcutWriterTest, ADesktopThatIsAFileFailsWithoutWritingAnything) {
+  const std::wstring blocker = desktop / L"not a folder";
+  testing::CreateTestFile(blocker, "plain file");
+  desktop.PointAt(blocker);
+  try {
+    Write(ToWide(writer.DesktopFolder()) + L"\\pin.lnk", L"C:\\item", u"");
+    ADD_FAILURE() << "a shortcut was written inside a file";
+  } catch (const Error& error) {
+    EXPECT_NE(error.Number(), 0);
+    EXPECT_FALSE(error.Description().empty());
+  }
+  EXPECT_EQ(FileBytes(blocker), "plain file");
+}
+
+}  // namespace
+}  // namespace brindlework
