@@ -12,6 +12,8 @@
 
 #include <string>
 
+#include "BareWindow.h"
+
 namespace {
 
 constexpr int kGoButton = 1;
@@ -60,11 +62,7 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
     return 0;
   }
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return QuitOnDestroy(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -80,27 +78,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (!saved) return 1;
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) return 1;
 
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = Procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = L"BareShortcut";
-  if (!RegisterClassExW(&windowClass)) return 1;
   const HWND window =
-      CreateWindowExW(0, L"BareShortcut", L"Bare shortcut", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 300, 150, nullptr, nullptr, instance, nullptr);
+      ShowBareWindow(instance, L"BareShortcut", Procedure, L"Bare shortcut", 300, 100);
   if (!window) return 1;
   CreateWindowExW(0, L"Button", L"GO!", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 100, 40, 97, 25,
                   window, reinterpret_cast<HMENU>(kGoButton), instance, nullptr);
-  ShowWindow(window, SW_SHOW);
-  MSG message{};
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  const int exitCode = RunMessageLoop();
   CoUninitialize();
   CloseHandle(saved);
-  return static_cast<int>(message.wParam);
+  return exitCode;
 }
