@@ -14,6 +14,8 @@ target_link_libraries(test_support PUBLIC brindlework_win32 GTest::gtest)
 file(GLOB win32_test_sources CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(win32_tests ${win32_test_sources})
 target_link_libraries(win32_tests PRIVATE test_support GTest::gtest_main)
+target_include_directories(win32_tests PRIVATE res)
+add_dependencies(win32_tests Brindlework)  # reads the exe's resources
 add_test(NAME win32_tests COMMAND win32_tests)
 
 # The end-to-end driver: starts Brindlework.exe and works its windows from outside, as a user.
@@ -23,11 +25,17 @@ target_link_libraries(e2e_tests PRIVATE test_support GTest::gtest_main)
 add_dependencies(e2e_tests Brindlework recorder)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 
-# Benchmark programs: bare Win32 baselines that the program's figures are set against.
+# The icon, version record and manifest in the exe, as icoutils read them: a Linux script, so not
+# under Wine.
+add_test(NAME resources COMMAND bash ${CMAKE_SOURCE_DIR}/tests/resources/check_resources.sh
+         $<TARGET_FILE:Brindlework>)
+
+# Benchmark programs: bare Win32 baselines that the program's figures are set against, and the
+# driver that times them (scripts/bench).
 file(GLOB bench_sources CONFIGURE_DEPENDS bench/*.cpp)
 foreach(source ${bench_sources})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} WIN32 ${source})
-  target_link_libraries(${name} PRIVATE shell32 ole32 user32)
+  target_link_libraries(${name} PRIVATE shell32 ole32 uuid user32)
   target_link_options(${name} PRIVATE -municode -s)
 endforeach()

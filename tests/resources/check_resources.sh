@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# The resources of Brindlework.exe as other tools read them (icoutils): the icon group with its
+# ten images, the version record and the manifest. Runs on Linux, not under Wine.
+# Usage: check_resources.sh Brindlework.exe. Saves a preview of the icon in the screenshot folder.
+set -euo pipefail
+exe=$1
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+shots=${BRINDLEWORK_SCREENSHOTS:-$repo/build/screenshots}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# Little-endian unsigned numbers of a file: u16/u32 FILE OFFSET
+u8() { od -An -v -tu1 -j "$2" -N 1 "$1" | tr -d ' '; }
+u16() { od -An -v -tu2 -j "$2" -N 2 "$1" | tr -d ' '; }
+u32() { od -An -v -tu4 -j "$2" -N 4 "$1" | tr -d ' '; }
+# Bytes of a file: bytes FILE OFFSET COUNT; UTF-16LE text of a file: utf16 FILE OFFSET BYTES
+bytes() { dd if="$1" bs=64K iflag=skip_bytes,count_bytes skip="$2" count="$3" status=none; }
+utf16() { bytes "$@" | iconv -f UTF-16LE -t UTF-8; }
+
+echo "== wrestool -l"
+wrestool -l "$exe" | tee "$work/list"
+grep -q -- '--type=14 --name=1 ' "$work/list" || fail "no icon group with id 1"
+[ "$(grep -c -- '--type=14 ' "$work/list")" -eq 1 ] || fail "not exactly one icon group"
+[ "$(grep -c -- '--type=3 ' "$work/list")" -eq 10 ] || fail "not ten icon images"
+grep -q -- '--type=16 --name=1 ' "$work/list" || fail "no version resource"
+grep -q -- '--type=24 --name=1 ' "$work/list" || fail "no manifest"
+
+echo "== the icon group (wrestool -x -t 14), icotool -l"
+wrestool -x -t 14 -n 1 "$exe" >"$work/icon.ico"
+icotool -l "$work/icon.ico" | tee "$work/icons"
+expected_sizes=(512 256 128 96 72 64 48 32 24 16)
+index=0
+for size in "${expected_sizes[@]}"; do
+  index=$((index + 1))
+  grep -qx -- "--icon --index=$index --width=$size --height=$size --bit-depth=32 --palette-size=0" \
+    "$work/icons" || fail "image $index is not $size x $size at 32 bits"
+done
+[ "$(wc -l <"$work/icons")" -eq 10 ] || fail "icotool lists $(wc -l <"$work/icons") images, not ten"
+
+echo "== how each image is stored (the icon directory, then the image's own header)"
+[ "$(u16 "$work/icon.ico" 4)" -eq 10 ] || fail "the directory does not hold ten entries"
+for i in $(seq 0 9); do
+  size=${expected_sizes[i]}
+  entry=$((6 + 16 * i))
+  width=$(u8 "$work/icon.ico" "$entry")
+  height=$(u8 "$work/icon.ico" $((entry + 1)))
+  bits=$(u16 "$work/icon.ico" $((entry + 6)))
+  bytes=$(u32 "$work/icon.ico" $((entry + 8)))
+  offset=$(u32 "$work/icon.ico" $((entry + 12)))
+  magic=$(od -An -v -tx1 -j "$offset" -N 8 "$work/icon.ico" | tr -d ' ')
+  if [ "$magic" = 89504e470d0a1a0a ]; then
+    png_width=$(od -An -v -tu1 -j $((offset + 16)) -N 4 "$work/icon.ico" |
+                awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
+    depth=$(u8 "$work/icon.ico" $((offset + 24)))
+    colour=$(u8 "$work/icon.ico" $((offset + 25)))
+    echo "$size: PNG, directory ${width}x${height}, $bytes bytes, ${png_width} px, depth $depth, colour type $colour"
+    [ "$size" -ge 256 ] || fail "$size is stored as PNG"
+    [ "$width" -eq 0 ] && [ "$height" -eq 0 ] || fail "$size: the directory gives ${width}x${height}, not 0"
+    [ "$png_width" -eq "$size" ] || fail "$size: the PNG is $png_width pixels wide"
+    [ "$depth" -eq 8 ] && [ "$colour" -eq 6 ] || fail "$size: the PNG is not 8-bit RGBA"
+    bytes "$work/icon.ico" "$offset" "$bytes" >"$work/$size.png"
+  else
+    header=$(u32 "$work/icon.ico" "$offset")
+    bmp_width=$(u32 "$work/icon.ico" $((offset + 4)))
+    bmp_height=$(u32 "$work/icon.ico" $((offset + 8)))
+    bmp_bits=$(u16 "$work/icon.ico" $((offset + 14)))
+    compression=$(u32 "$work/icon.ico" $((offset + 16)))
+    mask_stride=$(((size + 31) / 32 * 4))
+    expected_bytes=$((40 + size * size * 4 + mask_stride * size))
+    echo "$size: BMP, directory ${width}x${height}, $bytes bytes, header $header, ${bmp_width}x${bmp_height}, $bmp_bits bits, compression $compression"
+    [ "$size" -lt 256 ] || fail "$size is not stored as PNG"
+    [ "$width" -eq "$size" ] && [ "$height" -eq "$size" ] || fail "$size: the directory gives ${width}x${height}"
+    [ "$header" -eq 40 ] && [ "$bmp_width" -eq "$size" ] && [ "$bmp_height" -eq $((2 * size)) ] &&
+      [ "$bmp_bits" -eq 32 ] && [ "$compression" -eq 0 ] ||
+      fail "$size: not a 32-bit BITMAPINFOHEADER of double height"
+    [ "$bytes" -eq "$expected_bytes" ] || fail "$size: $bytes bytes, not $expected_bytes (pixels and mask)"
+  fi
+  [ "$bits" -eq 32 ] || fail "$size: the directory gives $bits bits"
+done
+
+echo "== the images decode (ImageMagick)"
+icotool -x -o "$work" "$work/icon.ico"
+for size in 512 256; do
+  # Decoding checks every chunk's CRC and the zlib stream's checksum.
+  if ! info=$(identify -format '%w %h %[channels] %z' "$work/$size.png" 2>&1); then
+    fail "the $size PNG does not decode: $info"
+    continue
+  fi
+  echo "$size PNG: $info"
+  [ "$info" = "$size $size srgba 8" ] || fail "the $size PNG reads as $info"
+done
+for size in "${expected_sizes[@]}"; do
+  image=$(ls "$work"/*_"${size}x${size}x32.png")
+  # The pin on a transparent ground, the right way up: its head in the upper right, nothing in
+  # the upper left and lower right corners.
+  if ! values=$(convert "$image" -alpha extract -format \
+    '%[fx:p{0,0}] %[fx:p{int(0.7*w),int(0.28*h)}] %[fx:max(p{int(0.2*w),int(0.2*h)},p{int(0.8*w),int(0.8*h)})] %[fx:mean]' \
+    info: 2>&1); then
+    fail "$size: the image does not decode: $values"
+    continue
+  fi
+  read -r corner head clear coverage <<<"$values"
+  echo "$size: alpha at the corner $corner, on the head $head, beside the pin $clear; mean $coverage"
+  [ "$corner" = 0 ] && [ "$clear" = 0 ] || fail "$size: the ground is not transparent"
+  [ "$head" = 1 ] || fail "$size: the head is not opaque where it belongs"
+  awk -v c="$coverage" 'BEGIN { exit !(c > 0.15 && c < 0.6) }' || fail "$size: mean alpha $coverage"
+done
+
+echo "== the version record (wrestool -x --raw -t 16)"
+wrestool -x --raw -t 16 -n 1 "$exe" >"$work/version"
+v=$work/version
+# Each block: length, value length, type (1: text), a NUL-ended UTF-16 key, padding to 32 bits,
+# its value, padding, then its child blocks up to its length. Prints "path=value" lines.
+walk() {
+  local at=$1 parent=$2
+  local length value_length type key_end key value_at value_bytes child text
+  length=$(u16 "$v" "$at")
+  value_length=$(u16 "$v" $((at + 2)))
+  type=$(u16 "$v" $((at + 4)))
+  key_end=$((at + 6))
+  while [ "$(u16 "$v" "$key_end")" -ne 0 ]; do key_end=$((key_end + 2)); done
+  key=$(utf16 "$v" $((at + 6)) $((key_end - at - 6)))
+  value_at=$(((key_end + 2 + 3) / 4 * 4))
+  value_bytes=$((type == 1 ? 2 * value_length : value_length))
+  if [ "$key" = VS_VERSION_INFO ]; then
+    [ "$(u32 "$v" "$value_at")" -eq $((0xFEEF04BD)) ] || fail "no fixed file information"
+    echo "FixedFileVersion=$(u16 "$v" $((value_at + 10))).$(u16 "$v" $((value_at + 8))).$(u16 "$v" $((value_at + 14))).$(u16 "$v" $((value_at + 12)))"
+    echo "FixedProductVersion=$(u16 "$v" $((value_at + 18))).$(u16 "$v" $((value_at + 16))).$(u16 "$v" $((value_at + 22))).$(u16 "$v" $((value_at + 20)))"
+  elif [ "$type" -eq 1 ] && [ "$value_length" -gt 0 ]; then
+    text=$(utf16 "$v" "$value_at" "$value_bytes" | tr -d '\0')
+    echo "$parent$key=$text"
+  elif [ "$key" = Translation ]; then
+    printf '%s%s=%04X%04X\n' "$parent" "$key" "$(u16 "$v" "$value_at")" "$(u16 "$v" $((value_at + 2)))"
+  fi
+  child=$(((value_at + value_bytes + 3) / 4 * 4))
+  while [ "$child" -lt $((at + length)) ]; do
+    walk "$child" "$parent$key/"
+    child=$(((child + $(u16 "$v" "$child") + 3) / 4 * 4))
+  done
+}
+walk 0 "" | sed 's|^VS_VERSION_INFO/||' | tee "$work/strings"
+while IFS= read -r line; do
+  grep -qxF -- "$line" "$work/strings" || fail "the version record lacks: $line"
+done <<'LINES'
+FixedFileVersion=1.0.0.0
+FixedProductVersion=1.0.0.0
+StringFileInfo/040904B0/FileVersion=1.00
+StringFileInfo/040904B0/ProductVersion=1.00
+StringFileInfo/040904B0/FileDescription=Brindlework to windows taskbar!
+StringFileInfo/040904B0/ProductName=Brindlework
+StringFileInfo/040904B0/InternalName=Brindlework
+StringFileInfo/040904B0/OriginalFilename=Brindlework.exe
+VarFileInfo/Translation=040904B0
+LINES
+grep -qE '^StringFileInfo/040904B0/CompanyName=.+' "$work/strings" || fail "no company name"
+grep -qE '^StringFileInfo/040904B0/LegalCopyright=.+' "$work/strings" || fail "no copyright"
+[ "$(grep -c '^StringFileInfo/' "$work/strings")" -eq 8 ] || fail "not exactly the eight text fields"
+
+echo "== the manifest (wrestool -x --raw -t 24)"
+wrestool -x --raw -t 24 -n 1 "$exe" | tr -s ' \t\r\n' ' ' >"$work/manifest"
+grep -q '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>' \
+  "$work/manifest" || fail "the manifest does not declare per-monitor DPI awareness (dpiAware)"
+grep -q '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2' \
+  "$work/manifest" || fail "the manifest does not declare PerMonitorV2 (dpiAwareness)"
+grep -qE '<assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="[^"]+" publicKeyToken="6595b64144ccf1df"' \
+  "$work/manifest" || fail "the manifest does not ask for common controls 6"
+echo "per-monitor DPI awareness and common controls 6 declared"
+
+# A preview for people: every size on a light and on a dark ground, and 16 and 32 enlarged.
+preview() {
+  local ground size images=() small=()
+  for size in "${expected_sizes[@]}"; do images+=("$(ls "$work"/*_"${size}x${size}x32.png")"); done
+  for ground in '#f3f3f3' '#202020'; do
+    convert -background "$ground" "${images[@]}" -gravity center +append \
+      -bordercolor "$ground" -border 8 "$work/row-${ground#\#}.png"
+    small+=(\( "${images[9]}" -background "$ground" -flatten -scale 800% \)
+            \( "${images[7]}" -background "$ground" -flatten -scale 400% \))
+  done
+  convert "${small[@]}" -bordercolor '#808080' -border 4 +append "$work/enlarged.png"
+  mkdir -p "$shots"
+  convert "$work/row-f3f3f3.png" "$work/row-202020.png" "$work/enlarged.png" \
+    -background '#808080' -gravity west -append "$shots/icon.png"
+}
+preview && echo "saved $shots/icon.png" || fail "no preview of the icon"
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all resource checks passed"
