@@ -4,7 +4,7 @@
 #define BRINDLEWORK_TITLE "Brindlework"
 #define BRINDLEWORK_DESCRIPTION "Brindlework to windows taskbar!"
 #define BRINDLEWORK_COMPANY "Brindlework Software"
-#define BRINDLEWORK_COPYRIGHT "(c) 2026 Brindlework"
+#define BRINDLEWORK_COPYRIGHT "Copyright \251 2026 Brindlework Software"
 #define BRINDLEWORK_MAJOR 1
 #define BRINDLEWORK_MINOR 0
 #define BRINDLEWORK_REVISION 0
