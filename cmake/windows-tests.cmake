@@ -4,7 +4,7 @@
 # Stands in for the application of a test URL scheme and file type: appends each command line it
 # receives, as a UTF-8 line, to the file named by BRINDLEWORK_RECORD.
 add_executable(recorder WIN32 tests/support/recorder.cpp)
-target_link_options(recorder PRIVATE -municode)
+target_link_options(recorder PRIVATE ${wide_entry})
 
 file(GLOB support_sources CONFIGURE_DEPENDS tests/support/lib/*.cpp)
 add_library(test_support STATIC ${support_sources})
@@ -37,5 +37,5 @@ foreach(source ${bench_sources})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} WIN32 ${source})
   target_link_libraries(${name} PRIVATE shell32 ole32 uuid user32)
-  target_link_options(${name} PRIVATE -municode -s)
+  target_link_options(${name} PRIVATE ${wide_entry} ${stripped})
 endforeach()

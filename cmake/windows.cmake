@@ -1,7 +1,16 @@
 # The Windows build: the program, its Win32 layer and the tests that run under Wine.
 
 # One self-contained exe: the C and C++ runtimes linked in, so it imports Windows' own DLLs only.
-add_link_options(-static -static-libgcc -static-libstdc++)
+# wWinMain is the entry point of every program here.
+if(MSVC)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+  set(wide_entry "")
+  set(stripped "")
+else()
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  set(wide_entry -municode)
+  set(stripped -s)
+endif()
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 
 file(GLOB win32_sources CONFIGURE_DEPENDS src/platform/win32/*.cpp)
@@ -17,7 +26,7 @@ set_source_files_properties(res/Brindlework.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/res/Brindlework.ico;${CMAKE_SOURCE_DIR}/res/Brindlework.manifest;${CMAKE_SOURCE_DIR}/res/version.h")
 target_link_libraries(Brindlework PRIVATE brindlework_win32)
 target_include_directories(Brindlework PRIVATE res)
-target_link_options(Brindlework PRIVATE -municode -s)
+target_link_options(Brindlework PRIVATE ${wide_entry} ${stripped})
 
 # comdlg32 only when a picker opens: imported at start, it brings comctl32 and the print spooler
 # with their set-up into every launch (a quarter of launch mode's time under Wine). GNU ld has no
