@@ -1,11 +1,10 @@
 // The entry point: builds the Win32 services and the windows, then hands over to Main.
 
-#include <objbase.h>
 #include <windows.h>
 
 #include "launcher/ModShellExec.h"
 #include "platform/Error.h"
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
@@ -19,25 +18,10 @@
 
 using namespace brindlework;
 
-namespace {
-
-// COM for the shell's extensions and the shortcut objects: once, for the whole run.
-class ComApartment {
- public:
-  ComApartment() {
-    win32::Check(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-  }
-  ~ComApartment() { CoUninitialize(); }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-};
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::Win32MessageBox messages;
   try {
-    ComApartment com;
+    win32::ComApartment com;  // once, for the whole run
     win32::Win32Process process;
     win32::Win32ShellOpen shell;
     win32::Win32WindowSystem windows(instance, messages);

@@ -21,16 +21,6 @@ void SetDesktopValue(const std::wstring& path) {
 
 }  // namespace
 
-ComApartment::ComApartment() {
-  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
-    throw std::runtime_error("COM could not be initialised");
-  }
-}
-
-ComApartment::~ComApartment() {
-  CoUninitialize();
-}
-
 TestDesktop::TestDesktop() {
   DWORD bytes = 0;
   if (RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop",

@@ -8,17 +8,12 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "platform/win32/ComApartment.h"
 
 namespace brindlework::testing {
 
-// COM on the test's thread for the life of the object, as the program has it.
-class ComApartment {
- public:
-  ComApartment();
-  ~ComApartment();
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-};
+// COM on the test's thread, as the program has it.
+using win32::ComApartment;
 
 // Points the user's desktop folder (User Shell Folders\Desktop) at a fresh scratch folder, and
 // back to what it was at the end.
