@@ -13,7 +13,7 @@ target_link_libraries(test_support PUBLIC brindlework_win32 GTest::gtest)
 
 file(GLOB win32_test_sources CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(win32_tests ${win32_test_sources})
-target_link_libraries(win32_tests PRIVATE test_support GTest::gtest_main)
+target_link_libraries(win32_tests PRIVATE test_support oleacc GTest::gtest_main)
 target_include_directories(win32_tests PRIVATE res)
 add_dependencies(win32_tests Brindlework)  # reads the exe's resources
 add_test(NAME win32_tests COMMAND win32_tests)

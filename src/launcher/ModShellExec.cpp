@@ -7,8 +7,8 @@ namespace {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
-// ShellExecute's results above 32 mean success.
-constexpr std::intptr_t kShellOk = 32;
+// ShellExecute's results up to this one are failures; above it, success.
+constexpr std::intptr_t kLastShellFailure = 32;
 
 }  // namespace
 
@@ -28,7 +28,7 @@ void Main(Process& process, ShellOpen& shell, const std::function<void()>& showM
   const Text item = CommandLineItem(process.CommandLine());
   if (!item.empty()) {
     const auto result = shell.Open(kNoWindow, u"open", item, std::nullopt, std::nullopt, kShowCommand);
-    process.EndNow(result > kShellOk ? 0 : 1);
+    process.EndNow(result > kLastShellFailure ? 0 : 1);
     return;
   }
   showMainWindow();

@@ -8,14 +8,21 @@
 
 namespace brindlework::pinning {
 
+// A control's id. It has no default, so a table of fields that leaves one out does not compile.
+struct ControlId {
+  constexpr ControlId(int id) : id(id) {}
+  constexpr operator int() const { return id; }
+  int id;
+};
+
 // The control ids of the main window's fields.
 struct Fields {
-  int txtToExecute = 0;  // the item to launch
-  int txtIcon = 0;       // the icon file path
-  int txtTitle = 0;      // the shortcut title
-  int txtHotKey = 0;     // the composed hotkey text
-  int Text1 = 0;         // the hotkey's key character
-  int Combo1 = 0;        // the hotkey modifier list
+  ControlId txtToExecute;  // the item to launch
+  ControlId txtIcon;       // the icon file path
+  ControlId txtTitle;      // the shortcut title
+  ControlId txtHotKey;     // the composed hotkey text
+  ControlId Text1;         // the hotkey's key character
+  ControlId Combo1;        // the hotkey modifier list
 };
 
 struct Services {

@@ -6,7 +6,7 @@ namespace {
 // The remembered fields in the order they are restored and saved, each with its key: the
 // lower-cased name of its control.
 struct RememberedField {
-  int Fields::*control;
+  ControlId Fields::*control;
   TextView key;
 };
 constexpr RememberedField kRemembered[] = {

@@ -5,6 +5,8 @@
 
 namespace brindlework {
 
+inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a normal-sized, activated window
+
 struct AppVersion {
   int major = 0;
   int minor = 0;

@@ -15,7 +15,7 @@ namespace brindlework {
 using RegistryRoot = std::uint32_t;
 inline constexpr RegistryRoot kLocalMachine = 0x80000002;  // HKEY_LOCAL_MACHINE
 
-// Value types, as the system codes them.
+// Value types, as the system codes them (REG_SZ, REG_DWORD).
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegDword = 4;
 

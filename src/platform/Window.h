@@ -30,6 +30,8 @@ struct FontSpec {
 // Colours are 0x00BBGGRR; a value with the top bit set names a system colour by its index.
 using Colour = std::uint32_t;
 inline constexpr Colour kSystemColour = 0x80000000u;
+// The selection colour (COLOR_HIGHLIGHT): follows the user's colour scheme.
+inline constexpr Colour kHighlight = kSystemColour | 13;
 
 struct ControlSpec {
   ControlKind kind = ControlKind::Label;
@@ -38,6 +40,9 @@ struct ControlSpec {
   TextView caption;
   TwipsRect rect;
   int tabIndex = 0;
+  // What a screen reader announces for an input control: its own label may not come just
+  // before it in the tab order, where the reader would look for one.
+  TextView accessibleName;
   const FontSpec* font = nullptr;  // null: the window's default font
   std::optional<Colour> textColour;
   std::span<const TextView> listItems;  // the entries of a combo box, in order
@@ -85,6 +90,7 @@ struct FormSpec {
 class FormView {
  public:
   virtual ~FormView() = default;
+  // Each call names a control of the table: any other id throws Error.
   virtual Text GetText(int control) const = 0;
   virtual void SetText(int control, const Text& text) = 0;
   // The selected entry of a combo box's list, -1 when none is selected.

@@ -73,11 +73,11 @@ TEST_F(FilePickers, AnIconPickIsConfirmedAndThenWrittenWithItsBlanks) {
   ASSERT_TRUE(box);
   EXPECT_EQ(box->caption, L"Brindlework");
   EXPECT_EQ(box->text, L"File Selected: " + icon);
-  EXPECT_EQ(Text(iconField), L"");  // written only after OK
+  EXPECT_EQ(WindowText(iconField), L"");  // written only after OK
   EXPECT_FALSE(IsWindowEnabled(main));
   AnswerMessageBox(program);
-  EXPECT_TRUE(WaitUntil([&] { return Text(iconField) == icon; })) << Text(iconField);
-  EXPECT_EQ(Text(itemField), L"");
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(iconField) == icon; })) << WindowText(iconField);
+  EXPECT_EQ(WindowText(itemField), L"");
   EXPECT_TRUE(IsWindowEnabled(main));
 }
 
@@ -89,7 +89,7 @@ TEST_F(FilePickers, CancelLeavesTheFieldAndAPickReplacesATypedAddress) {
   EXPECT_EQ(FileTypes(dialog), kItemTypes);
   Cancel(dialog);
   EXPECT_EQ(TheOneMessage(dialog), L"you cancelled the dialog box");
-  EXPECT_EQ(Text(itemField), typed);
+  EXPECT_EQ(WindowText(itemField), typed);
 
   const std::wstring notes = scratch / L"notes for pin.txt";
   CreateTestFile(notes);
@@ -97,14 +97,14 @@ TEST_F(FilePickers, CancelLeavesTheFieldAndAPickReplacesATypedAddress) {
   ASSERT_NE(dialog, nullptr);
   ChooseFile(dialog, notes);
   EXPECT_EQ(TheOneMessage(dialog), L"File Selected: " + notes);
-  EXPECT_TRUE(WaitUntil([&] { return Text(itemField) == notes; })) << Text(itemField);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(itemField) == notes; })) << WindowText(itemField);
 
   // Cancelling the icon picker leaves its empty field empty.
   dialog = OpenDialog(iconButton);
   ASSERT_NE(dialog, nullptr);
   Cancel(dialog);
   EXPECT_EQ(TheOneMessage(dialog), L"you cancelled the dialog box");
-  EXPECT_EQ(Text(iconField), L"");
+  EXPECT_EQ(WindowText(iconField), L"");
 }
 
 TEST_F(FilePickers, TheIconPickerSetsTheFolderThatTheItemPickerThenKeeps) {

@@ -46,7 +46,7 @@ class Editor {
   HWND Control(const Field& field) const {
     return ControlAt(window_, field.className, field.left / 15, field.top / 15);
   }
-  std::wstring Get(const Field& field) const { return Text(Control(field)); }
+  std::wstring Get(const Field& field) const { return WindowText(Control(field)); }
   void Type(const Field& field, const std::wstring& text) const { SetText(Control(field), text); }
   void Press(const std::wstring& caption) const { Click(FindControl(window_, L"Button", caption)); }
   // Presses the button and answers the message box that must follow; gives its text.

@@ -134,7 +134,7 @@ TEST_F(Editor, FocusStartsOnGoAndTabFollowsTheTabIndexes) {
     if (GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP) focusable.push_back(control.hwnd);
   }
   ASSERT_EQ(focusable.size(), 13u);
-  EXPECT_EQ(Text(focusable[0]), L"GO!");
+  EXPECT_EQ(WindowText(focusable[0]), L"GO!");
   EXPECT_EQ(FocusOf(main), focusable[0]);
   for (std::size_t i = 1; i <= focusable.size(); ++i) {
     PressKeys(main, {VK_TAB});

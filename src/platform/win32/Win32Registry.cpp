@@ -22,11 +22,6 @@ std::string AnsiName(const Text& text) {
   return name;
 }
 
-// A predefined key's handle is its number sign-extended to the pointer's width.
-HKEY RootKey(RegistryRoot root) {
-  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-}
-
 class Win32RegistryKey final : public RegistryKey {
  public:
   explicit Win32RegistryKey(UniqueKey key) : key_(std::move(key)) {}
@@ -45,6 +40,10 @@ class Win32RegistryKey final : public RegistryKey {
 };
 
 }  // namespace
+
+HKEY RootKey(RegistryRoot root) {
+  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+}
 
 std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, const Text& subKey) {
   UniqueKey key;

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/WinText.h"
+#include "version.h"
 
 namespace brindlework::win32 {
 
@@ -16,7 +17,7 @@ std::intptr_t Win32ShellOpen::Open(WindowHandle owner, const Text& verb, const T
 }
 
 void Win32MessageBox::Show(const Text& prompt) {
-  MessageBoxW(GetActiveWindow(), W(prompt), L"Brindlework", MB_OK);
+  MessageBoxW(GetActiveWindow(), W(prompt), L"" BRINDLEWORK_TITLE, MB_OK);
 }
 
 }  // namespace brindlework::win32

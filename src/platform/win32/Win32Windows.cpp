@@ -5,15 +5,16 @@
 #include <new>
 
 #include "platform/Error.h"
+#include "platform/win32/AccessibleNames.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/WinText.h"
+#include "version.h"
 
 namespace brindlework::win32 {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"Brindlework.Form";
-constexpr int kAppIconId = 1;
 // The drop-down list of a combo box: its own height comes on top of the control's.
 constexpr int kComboListPixels = 120;
 // The windows' default font: the classic dialog font (Tahoma) at 8 points, whose line height the
@@ -97,6 +98,7 @@ class NativeForm final : public FormView {
   ~NativeForm() override {
     // Still open at the end of the run: the window goes quietly, as its form may be gone.
     if (hwnd_) {
+      names_.Clear();
       SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
       DestroyWindow(hwnd_);
     }
@@ -120,6 +122,7 @@ class NativeForm final : public FormView {
     menu.release();  // the window owns its menu now
     dpi_ = GetDpiForWindow(hwnd_);
     CreateControls(instance);
+    NameControls();
     Layout();
     PlaceWindow();
 
@@ -137,7 +140,7 @@ class NativeForm final : public FormView {
 
   // FormView
   Text GetText(int control) const override {
-    const HWND window = control == 0 ? hwnd_ : Control(control);
+    const HWND window = Control(control);
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const int copied = GetWindowTextW(window, text.data(), length + 1);
@@ -223,6 +226,15 @@ class NativeForm final : public FormView {
     }
   }
 
+  // A failure leaves a control unnamed: the names help, but the window works without them.
+  void NameControls() {
+    for (const auto& control : controls_) {
+      if (!control.spec->accessibleName.empty()) {
+        static_cast<void>(names_.Set(control.hwnd, control.spec->accessibleName));
+      }
+    }
+  }
+
   // Sizes and fonts for the window's DPI; runs again when the window moves to another DPI.
   void Layout() {
     fonts_.clear();
@@ -243,7 +255,7 @@ class NativeForm final : public FormView {
       SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
       if (control.spec->kind == ControlKind::Picture) {
         const int size = TwipsToPixels(std::min(r.width, r.height), dpi_);
-        UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId),
+        UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(BRINDLEWORK_ICON),
                                                       IMAGE_ICON, size, size, 0)));
         SendMessageW(control.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
         icons_.push_back(std::move(icon));
@@ -390,6 +402,9 @@ class NativeForm final : public FormView {
         InvalidateRect(hwnd_, nullptr, TRUE);
         return 0;
       }
+      case WM_DESTROY:
+        names_.Clear();
+        break;
       case WM_NCDESTROY: {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         form_.Attach(nullptr);
@@ -409,6 +424,7 @@ class NativeForm final : public FormView {
   DWORD exStyle_ = 0;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   std::vector<ControlWindow> controls_;
+  AccessibleNames names_;
   UniqueFont defaultFont_;
   std::vector<UniqueFont> fonts_;
   std::vector<UniqueIcon> icons_;
@@ -439,10 +455,10 @@ void Win32WindowSystem::Show(Form& form) {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kFormClass;
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kAppIconId),
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(BRINDLEWORK_ICON),
                                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON,
+        LoadImageW(instance_, MAKEINTRESOURCEW(BRINDLEWORK_ICON), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     return RegisterClassExW(&windowClass);
   }();

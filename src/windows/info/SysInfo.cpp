@@ -11,7 +11,6 @@ namespace {
 
 // A value whose data is larger counts as not found.
 constexpr std::size_t kValueBufferBytes = 1024;
-constexpr int kShowNormalWindow = 1;  // SW_SHOWNORMAL: a normal-sized, activated window
 
 // The tool's full path, or failing that the folder that holds MSINFO32.EXE.
 constexpr TextView kToolKey = u"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
@@ -42,7 +41,7 @@ std::uint32_t LittleEndian32(std::span<const std::byte, 4> bytes) {
 void StartSysInfo(Process& process, Registry& registry, MessageBoxService& messages) {
   try {
     if (const auto path = SysInfoPath(process, registry)) {
-      process.StartProgram(*path, kShowNormalWindow);
+      process.StartProgram(*path, kShowNormal);
       return;
     }
   } catch (const std::exception&) {

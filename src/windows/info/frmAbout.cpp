@@ -14,18 +14,17 @@ using F = frmAbout;
 
 constexpr FontSpec kLinkFont{u"MS Sans Serif", 8.25, 400, true};
 constexpr Colour kBlack = 0x000000;
-constexpr Colour kHighlight = kSystemColour | 13;  // COLOR_HIGHLIGHT: follows the user's scheme
 
 const Text kHomeLabel = MakerSite::Address(u"");
 
 const std::array<ControlSpec, 8> kControls{{
-    {K::Button, F::kCmdOK, u"cmdOK", u"OK", {4245, 2625, 1260, 345}, 0, nullptr, std::nullopt, {}, true, true},
+    {K::Button, F::kCmdOK, u"cmdOK", u"OK", {4245, 2625, 1260, 345}, 0, u"", nullptr, std::nullopt, {}, true, true},
     {K::Picture, F::kPicIcon, u"picIcon", u"", {240, 240, 480, 480}, 1},
     {K::Button, F::kCmdSysInfo, u"cmdSysInfo", u"&System Info...", {4260, 3075, 1245, 345}, 2},
-    {K::Label, F::kLblDescription, u"lblDescription", u"Brindlework to windows taskbar!", {1050, 1125, 3885, 450}, 3, nullptr, kBlack},
-    {K::Label, F::kLblTitle, u"lblTitle", u"", {1050, 240, 3885, 480}, 4, nullptr, kBlack},
+    {K::Label, F::kLblDescription, u"lblDescription", u"Brindlework to windows taskbar!", {1050, 1125, 3885, 450}, 3, u"", nullptr, kBlack},
+    {K::Label, F::kLblTitle, u"lblTitle", u"", {1050, 240, 3885, 480}, 4, u"", nullptr, kBlack},
     {K::Label, F::kLblVersion, u"lblVersion", u"", {1050, 780, 3885, 225}, 5},
-    {K::Label, F::kLabel1, u"Label1", kHomeLabel, {1920, 2640, 1815, 255}, 6, &kLinkFont, kHighlight},
+    {K::Label, F::kLabel1, u"Label1", kHomeLabel, {1920, 2640, 1815, 255}, 6, u"", &kLinkFont, kHighlight},
     {K::Label, F::kLabel2, u"Label2", u"Copyright \u00A9 2026", {360, 2640, 1455, 255}, 7},
 }};
 

@@ -20,9 +20,9 @@ constexpr TextView kAppeal =
     u"time, and would mean the world to us! A personal recommendation is worth more than $$$";
 
 constexpr std::array<ControlSpec, 3> kControls{{
-    {K::Label, F::kLabel1, u"Label1", kAppeal, {240, 240, 7335, 2055}, 0, &kAppealFont},
-    {K::Button, F::kCommand1, u"Command1", u"Click here", {4680, 2400, 2775, 855}, 1, &kButtonFont},
-    {K::Label, F::kLabel2, u"Label2", u"To recommend us now!", {4680, 3480, 2775, 495}, 2, &kNoteFont},
+    {K::Label, F::kLabel1, u"Label1", kAppeal, {240, 240, 7335, 2055}, 0, u"", &kAppealFont},
+    {K::Button, F::kCommand1, u"Command1", u"Click here", {4680, 2400, 2775, 855}, 1, u"", &kButtonFont},
+    {K::Label, F::kLabel2, u"Label2", u"To recommend us now!", {4680, 3480, 2775, 495}, 2, u"", &kNoteFont},
 }};
 
 const FormSpec kSpec{

@@ -6,8 +6,6 @@
 #include "platform/Process.h"
 #include "platform/Shell.h"
 #include "platform/Window.h"
-#include "windows/info/frmAbout.h"
-#include "windows/info/frmSupport.h"
 
 namespace brindlework {
 
@@ -41,7 +39,8 @@ class frmMain final : public Form {
     kMnuSupport,
   };
 
-  frmMain(WindowSystem& windows, ShellOpen& shell, frmAbout& about, frmSupport& support,
+  // `about` and `support`: the info windows that the Help menu shows.
+  frmMain(WindowSystem& windows, ShellOpen& shell, Form& about, Form& support,
           OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages,
           ShortcutWriter& shortcuts, SettingsStore& settings)
       : CommonDialog1(fileDialogs),
@@ -78,8 +77,8 @@ class frmMain final : public Form {
 
   WindowSystem& windows_;
   ShellOpen& shell_;
-  frmAbout& about_;
-  frmSupport& support_;
+  Form& about_;
+  Form& support_;
   Process& process_;
   MessageBoxService& messages_;
   pinning::Services pinning_;

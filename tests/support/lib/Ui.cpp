@@ -27,7 +27,7 @@ std::vector<ControlInfo> Controls(HWND window) {
     RECT rect{};
     GetWindowRect(child, &rect);
     MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rect), 2);
-    controls.push_back({child, ClassName(child), Text(child), rect});
+    controls.push_back({child, ClassName(child), WindowText(child), rect});
   }
   return controls;
 }
@@ -48,8 +48,6 @@ HWND ControlAt(HWND window, const std::wstring& className, int left, int top) {
   }
   return nullptr;
 }
-
-std::wstring Text(HWND window) { return WindowText(window); }
 
 void SetText(HWND control, const std::wstring& text) {
   DWORD_PTR ignored = 0;

@@ -26,7 +26,7 @@ HWND FindControl(HWND window, const std::wstring& className, const std::wstring&
 // The child control of that class whose rectangle starts at (left, top) client pixels, or null.
 HWND ControlAt(HWND window, const std::wstring& className, int left, int top);
 
-std::wstring Text(HWND window);
+// A control's text is read with WindowText (TestSupport.h).
 void SetText(HWND control, const std::wstring& text);
 // A click that does not wait: a message box that it opens would block a sent click.
 void Click(HWND button);

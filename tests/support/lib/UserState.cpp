@@ -11,12 +11,10 @@ namespace {
 constexpr wchar_t kShellFolders[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
-void SetDesktopValue(const std::wstring& path) {
+LSTATUS SetDesktopValue(const std::wstring& path) {
   const auto bytes = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
-  if (RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop", REG_EXPAND_SZ, path.c_str(),
-                      bytes) != ERROR_SUCCESS) {
-    throw std::runtime_error("the desktop folder could not be redirected");
-  }
+  return RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop", REG_EXPAND_SZ, path.c_str(),
+                         bytes);
 }
 
 }  // namespace
@@ -36,6 +34,7 @@ TestDesktop::TestDesktop() {
   PointAt(folder_.Path().wstring());
 }
 
+// Puts the user's desktop back as well as it can: a destructor never throws.
 TestDesktop::~TestDesktop() {
   if (previous_) {
     SetDesktopValue(*previous_);
@@ -45,7 +44,9 @@ TestDesktop::~TestDesktop() {
 }
 
 void TestDesktop::PointAt(const std::wstring& path) {
-  SetDesktopValue(path);
+  if (SetDesktopValue(path) != ERROR_SUCCESS) {
+    throw std::runtime_error("the desktop folder could not be redirected");
+  }
 }
 
 std::vector<std::wstring> TestDesktop::Files() const {
