@@ -14,12 +14,8 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Little-endian unsigned numbers of a file: u16/u32 FILE OFFSET
-u8() { od -An -v -tu1 -j "$2" -N 1 "$1" | tr -d ' '; }
-u16() { od -An -v -tu2 -j "$2" -N 2 "$1" | tr -d ' '; }
-u32() { od -An -v -tu4 -j "$2" -N 4 "$1" | tr -d ' '; }
-# Bytes of a file: bytes FILE OFFSET COUNT; UTF-16LE text of a file: utf16 FILE OFFSET BYTES
-bytes() { dd if="$1" bs=64K iflag=skip_bytes,count_bytes skip="$2" count="$3" status=none; }
+. "$repo/tests/resources/binary.sh"
+# UTF-16LE text of a file: utf16 FILE OFFSET BYTES
 utf16() { bytes "$@" | iconv -f UTF-16LE -t UTF-8; }
 
 echo "== wrestool -l"
@@ -52,8 +48,7 @@ for i in $(seq 0 9); do
   bits=$(u16 "$work/icon.ico" $((entry + 6)))
   bytes=$(u32 "$work/icon.ico" $((entry + 8)))
   offset=$(u32 "$work/icon.ico" $((entry + 12)))
-  magic=$(od -An -v -tx1 -j "$offset" -N 8 "$work/icon.ico" | tr -d ' ')
-  if [ "$magic" = 89504e470d0a1a0a ]; then
+  if is_png "$work/icon.ico" "$offset"; then
     png_width=$(od -An -v -tu1 -j $((offset + 16)) -N 4 "$work/icon.ico" |
                 awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
     depth=$(u8 "$work/icon.ico" $((offset + 24)))

@@ -1,106 +1,74 @@
 #include "Png.h"
 
-#include <array>
-#include <cstdlib>
-#include <optional>
-#include <string_view>
+#include <png.h>
 
-#include "Deflate.h"
+#include <fstream>
+#include <stdexcept>
+#include <vector>
 
 namespace brindlework::icon {
 namespace {
 
-// None, Sub, Up, Average, Paeth.
-constexpr int kFilters = 5;
+using Bytes = std::vector<unsigned char>;
 
-void PutBig32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8)
-    out.push_back(static_cast<std::uint8_t>(value >> shift));
+struct Writer {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  ~Writer() { png_destroy_write_struct(&png, &info); }
+};
+
+void Append(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
 }
 
-void PutChunk(std::vector<std::uint8_t>& out, std::string_view type,
-              const std::vector<std::uint8_t>& data) {
-  PutBig32(out, static_cast<std::uint32_t>(data.size()));
-  const std::size_t start = out.size();
-  out.insert(out.end(), type.begin(), type.end());
-  out.insert(out.end(), data.begin(), data.end());
-  PutBig32(out, Crc32(std::span(out).subspan(start)));
+// The libpng calls, with one choice of row filters. libpng reports an error by a long jump back
+// here, so no object with a destructor may live in this frame.
+bool Encode(const Writer& writer, int filters, const Image& image, png_bytepp rows, Bytes* out) {
+  if (setjmp(png_jmpbuf(writer.png))) return false;
+  png_set_write_fn(writer.png, out, Append, nullptr);
+  const auto size = static_cast<png_uint_32>(image.size);
+  png_set_IHDR(writer.png, writer.info, size, size, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_filter(writer.png, PNG_FILTER_TYPE_BASE, filters);
+  png_set_compression_level(writer.png, 9);
+  png_set_rows(writer.png, writer.info, rows);
+  png_write_png(writer.png, writer.info, PNG_TRANSFORM_IDENTITY, nullptr);
+  return true;
 }
 
-int Paeth(int a, int b, int c) {
-  const int p = a + b - c;
-  const int pa = std::abs(p - a);
-  const int pb = std::abs(p - b);
-  const int pc = std::abs(p - c);
-  if (pa <= pb && pa <= pc) return a;
-  return pb <= pc ? b : c;
-}
-
-// The rows, each after its filter byte. `only` names the filter for every row; without it each
-// row takes the filter whose output has the smallest sum of magnitudes, the usual guess at what
-// deflate packs best.
-std::vector<std::uint8_t> FilteredRows(const Image& image, std::optional<int> only) {
-  const std::size_t stride = static_cast<std::size_t>(image.size) * 4;
-  const std::vector<std::uint8_t> zeros(stride, 0);
-  std::vector<std::uint8_t> out;
-  std::array<std::vector<std::uint8_t>, kFilters> trial;
+Bytes PngFile(const Image& image, int filters) {
+  std::vector<png_bytep> rows;
   for (int y = 0; y < image.size; ++y) {
-    const std::uint8_t* row = &image.rgba[static_cast<std::size_t>(y) * stride];
-    const std::uint8_t* up = y > 0 ? row - stride : zeros.data();
-    int best = 0;
-    long bestCost = -1;
-    for (int filter = 0; filter < kFilters; ++filter) {
-      if (only && filter != *only) continue;
-      auto& t = trial[static_cast<std::size_t>(filter)];
-      t.assign(stride, 0);
-      long cost = 0;
-      for (std::size_t i = 0; i < stride; ++i) {
-        const int a = i >= 4 ? row[i - 4] : 0;
-        const int b = up[i];
-        const int c = i >= 4 ? up[i - 4] : 0;
-        const int predicted = filter == 0   ? 0
-                              : filter == 1 ? a
-                              : filter == 2 ? b
-                              : filter == 3 ? (a + b) / 2
-                                            : Paeth(a, b, c);
-        t[i] = static_cast<std::uint8_t>(row[i] - predicted);
-        cost += std::abs(static_cast<std::int8_t>(t[i]));
-      }
-      if (bestCost < 0 || cost < bestCost) {
-        best = filter;
-        bestCost = cost;
-      }
-    }
-    out.push_back(static_cast<std::uint8_t>(best));
-    const auto& chosen = trial[static_cast<std::size_t>(best)];
-    out.insert(out.end(), chosen.begin(), chosen.end());
+    // libpng only reads the rows; its interface takes them without const.
+    rows.push_back(const_cast<png_bytep>(&image.rgba[static_cast<std::size_t>(y) * image.size * 4]));
+  }
+  Writer writer;
+  writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (writer.png) writer.info = png_create_info_struct(writer.png);
+  Bytes out;
+  if (!writer.info || !Encode(writer, filters, image, rows.data(), &out)) {
+    throw std::runtime_error("libpng could not encode an image");
   }
   return out;
-}
-
-// The smallest image data of six tries: each filter for every row, and the per-row guess.
-// Drawings of flat colours usually pack best unfiltered, soft shadows filtered.
-std::vector<std::uint8_t> ImageData(const Image& image) {
-  std::vector<std::uint8_t> best = ZlibCompress(FilteredRows(image, std::nullopt));
-  for (int filter = 0; filter < kFilters; ++filter) {
-    std::vector<std::uint8_t> data = ZlibCompress(FilteredRows(image, filter));
-    if (data.size() < best.size()) best = std::move(data);
-  }
-  return best;
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> PngFile(const Image& image) {
-  std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<std::uint8_t> header;
-  PutBig32(header, static_cast<std::uint32_t>(image.size));
-  PutBig32(header, static_cast<std::uint32_t>(image.size));
-  header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, filters, no interlace
-  PutChunk(out, "IHDR", header);
-  PutChunk(out, "IDAT", ImageData(image));
-  PutChunk(out, "IEND", {});
-  return out;
+void WritePng(const Image& image, const std::string& path) {
+  // The large images are most of the exe's resources: the smallest of six tries, libpng's
+  // choice per row and each filter for every row. Flat colours usually pack best unfiltered,
+  // soft shadows filtered.
+  Bytes best = PngFile(image, PNG_ALL_FILTERS);
+  for (int filter : {PNG_FILTER_NONE, PNG_FILTER_SUB, PNG_FILTER_UP, PNG_FILTER_AVG,
+                     PNG_FILTER_PAETH}) {
+    Bytes png = PngFile(image, filter);
+    if (png.size() < best.size()) best = std::move(png);
+  }
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(reinterpret_cast<const char*>(best.data()), static_cast<std::streamsize>(best.size()));
+  file.close();
+  if (!file) throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace brindlework::icon

@@ -1,13 +1,13 @@
 #pragma once
-// PNG files (RGBA, 8 bits a channel) for the icon's large images.
+// PNG files (RGBA, 8 bits a channel) of the icon's images, written by libpng.
 
-#include <cstdint>
-#include <vector>
+#include <string>
 
 #include "Image.h"
 
 namespace brindlework::icon {
 
-std::vector<std::uint8_t> PngFile(const Image& image);
+// Throws std::runtime_error when the file cannot be written.
+void WritePng(const Image& image, const std::string& path);
 
 }  // namespace brindlework::icon

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Whether two .ico files hold the same icon: the same directory (image sizes, bit depths, which
+# images are PNG) and the same pixels once decoded. Their bytes may differ.
+# Usage: same_icon.sh A.ico B.ico
+set -euo pipefail
+. "$(dirname "$0")/binary.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# One line an image: width height bits png|bmp (0 stands for 256 pixels and more).
+directory() {
+  local file=$1 i entry kind
+  for ((i = 0; i < $(u16 "$file" 4); i++)); do
+    entry=$((6 + 16 * i))
+    kind=bmp
+    if is_png "$file" "$(u32 "$file" $((entry + 12)))"; then kind=png; fi
+    echo "$(u8 "$file" "$entry") $(u8 "$file" $((entry + 1))) $(u16 "$file" $((entry + 6))) $kind"
+  done
+}
+
+if ! diff <(directory "$1") <(directory "$2"); then
+  echo "FAIL: the directories differ ($1 <, $2 >)"
+  exit 1
+fi
+for side in a b; do mkdir "$work/$side"; done
+cp "$1" "$work/a/icon.ico"
+cp "$2" "$work/b/icon.ico"
+icotool -x -o "$work/a" "$work/a/icon.ico"
+icotool -x -o "$work/b" "$work/b/icon.ico"
+status=0
+for image in "$work"/a/*.png; do
+  name=$(basename "$image")
+  # Every channel of every pixel, alpha included, as raw bytes.
+  if ! cmp -s <(convert "$image" RGBA:-) <(convert "$work/b/$name" RGBA:-); then
+    echo "FAIL: the pixels of $name differ"
+    status=1
+  fi
+done
+[ "$status" -ne 0 ] || echo "same icon: $(directory "$1" | wc -l) images, directory and pixels"
+exit $status
