@@ -11,10 +11,10 @@ inline LRESULT CALLBACK QuitOnDestroy(HWND window, UINT message, WPARAM wParam, 
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Registers `className` with `procedure` and shows a window of it whose client area is
-// `width` x `height` pixels; null on failure.
-inline HWND ShowBareWindow(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
-                           const wchar_t* caption, int width, int height) {
+// Registers `className` with `procedure` and creates a hidden window of it whose client area is
+// `width` x `height` pixels below the menu bar, if any; null on failure.
+inline HWND CreateBareWindow(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                             const wchar_t* caption, int width, int height, HMENU menu = nullptr) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = procedure;
@@ -24,10 +24,16 @@ inline HWND ShowBareWindow(HINSTANCE instance, const wchar_t* className, WNDPROC
   windowClass.lpszClassName = className;
   if (!RegisterClassExW(&windowClass)) return nullptr;
   RECT outer{0, 0, width, height};
-  AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
-  const HWND window = CreateWindowExW(
-      0, className, caption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-      outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+  AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, menu != nullptr);
+  return CreateWindowExW(0, className, caption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                         CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                         outer.bottom - outer.top, nullptr, menu, instance, nullptr);
+}
+
+// The same, shown.
+inline HWND ShowBareWindow(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                           const wchar_t* caption, int width, int height) {
+  const HWND window = CreateBareWindow(instance, className, procedure, caption, width, height);
   if (window) ShowWindow(window, SW_SHOW);
   return window;
 }

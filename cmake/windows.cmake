@@ -29,22 +29,28 @@ target_include_directories(Brindlework PRIVATE res)
 target_link_options(Brindlework PRIVATE ${wide_entry} ${stripped})
 
 # comdlg32 only when a picker opens: imported at start, it brings comctl32 and the print spooler
-# with their set-up into every launch (a quarter of launch mode's time under Wine). GNU ld has no
-# delay-load switch; dlltool writes an import library whose functions bind on first call.
+# with their set-up into every launch (a quarter of launch mode's time under Wine). shell32 only
+# when an item is opened or a shortcut written: the editor does neither at start, and shell32
+# brings shlwapi and shcore with it. GNU ld has no delay-load switch; dlltool writes an import
+# library whose functions bind on first call.
+set(delay_loaded comdlg32 shell32)
 if(MSVC)
-  target_link_options(Brindlework PRIVATE /DELAYLOAD:comdlg32.dll)
+  foreach(dll ${delay_loaded})
+    target_link_options(Brindlework PRIVATE /DELAYLOAD:${dll}.dll)
+  endforeach()
   target_link_libraries(Brindlework PRIVATE delayimp)
 elseif(CMAKE_DLLTOOL)
-  set(comdlg32_def ${CMAKE_SOURCE_DIR}/cmake/comdlg32-delay.def)
-  set(comdlg32_delay ${CMAKE_BINARY_DIR}/libcomdlg32_delay.a)
-  add_custom_command(OUTPUT ${comdlg32_delay}
-    COMMAND ${CMAKE_DLLTOOL} --input-def ${comdlg32_def} --dllname comdlg32.dll
-            --output-delaylib ${comdlg32_delay}
-    DEPENDS ${comdlg32_def} VERBATIM)
-  add_custom_target(comdlg32_delay DEPENDS ${comdlg32_delay})
-  add_dependencies(Brindlework comdlg32_delay)
-  # After the Win32 layer, before the ordinary comdlg32: the linker takes these first.
-  target_link_libraries(Brindlework PRIVATE ${comdlg32_delay})
+  foreach(dll ${delay_loaded})
+    set(def ${CMAKE_SOURCE_DIR}/cmake/${dll}-delay.def)
+    set(lib ${CMAKE_BINARY_DIR}/lib${dll}_delay.a)
+    add_custom_command(OUTPUT ${lib}
+      COMMAND ${CMAKE_DLLTOOL} --input-def ${def} --dllname ${dll}.dll --output-delaylib ${lib}
+      DEPENDS ${def} VERBATIM)
+    add_custom_target(${dll}_delay DEPENDS ${lib})
+    add_dependencies(Brindlework ${dll}_delay)
+    # After the Win32 layer, before the ordinary import library: the linker takes these first.
+    target_link_libraries(Brindlework PRIVATE ${lib})
+  endforeach()
 endif()
 
 # Small before fast: the program spends its time in Windows, and the exe's size is a goal
