@@ -2,8 +2,9 @@
 // A shell link for the shortcut writer's seam: it passes every call to a real link, counts the
 // probes alive, and can change one value that the writer reads back.
 
-#include <shobjidl.h>
 #include <windows.h>
+
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cwchar>

@@ -1,5 +1,8 @@
-#include <commctrl.h>
+#include "platform/win32/Win32ShortcutWriter.h"
+
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 
@@ -8,7 +11,6 @@
 #include "UserState.h"
 #include "platform/Error.h"
 #include "platform/win32/Win32Process.h"
-#include "platform/win32/Win32ShortcutWriter.h"
 #include "platform/win32/WinText.h"
 
 namespace brindlework {

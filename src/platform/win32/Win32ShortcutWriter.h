@@ -1,6 +1,7 @@
 #pragma once
-#include <shobjidl.h>
 #include <windows.h>
+
+#include <shobjidl.h>
 
 #include <functional>
 
