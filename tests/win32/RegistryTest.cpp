@@ -2,6 +2,9 @@
 // HKEY_LOCAL_MACHINE of the test prefix, read back through RegOpenKeyExA and RegQueryValueExA.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "TestRegistry.h"
 #include "platform/Error.h"
 #include "platform/win32/Win32Registry.h"
@@ -12,6 +15,43 @@ namespace {
 
 using testing::DwordBytes;
 using testing::TemporaryKey;
+
+// The handles that this process holds, from the system's table of every process's handles.
+// GetProcessHandleCount gives 0 under Wine.
+std::size_t OpenHandles() {
+  struct Entry {  // SYSTEM_HANDLE_TABLE_ENTRY_INFO
+    ULONG processId;
+    BYTE objectType;
+    BYTE flags;
+    USHORT handle;
+    void* object;
+    ACCESS_MASK access;
+  };
+  struct Table {  // SYSTEM_HANDLE_INFORMATION
+    ULONG count;
+    Entry entries[1];
+  };
+  using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+  constexpr int kSystemHandleInformation = 16;
+  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  std::vector<std::byte> buffer(1 << 16);
+  LONG status = 0;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    ULONG needed = 0;
+    status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+    if (status != kInfoLengthMismatch) break;
+    buffer.resize(std::max<std::size_t>(needed, buffer.size()) * 2);
+  }
+  EXPECT_EQ(status, 0);
+  const auto* table = reinterpret_cast<const Table*>(buffer.data());
+  std::size_t count = 0;
+  for (ULONG i = 0; status == 0 && i < table->count; ++i) {
+    if (table->entries[i].processId == GetCurrentProcessId()) ++count;
+  }
+  return count;
+}
 
 Text Ascii(const std::string& text) {
   return Text(text.begin(), text.end());
@@ -76,6 +116,16 @@ TEST_F(RegistryTest, AMissingKeyOrValueEmptiesTheText) {
   keyVal = u"before";
   EXPECT_FALSE(GetKeyValue(registry, kLocalMachine, Ascii(key.Path()) + u"\\none", u"v", keyVal));
   EXPECT_EQ(keyVal, u"");
+}
+
+TEST_F(RegistryTest, EveryKeyThatAReadOpensIsClosed) {
+  key.Set("PATH", REG_SZ, "C:\\x.exe");
+  Text keyVal;
+  ASSERT_TRUE(Read("PATH", keyVal));  // the first read may load what stays loaded
+  const std::size_t before = OpenHandles();
+  ASSERT_GT(before, 0u);
+  for (int i = 0; i < 50; ++i) Read("PATH", keyVal);
+  EXPECT_EQ(OpenHandles(), before);
 }
 
 // Users without administrator rights may only read the tool's keys: asking for more would fail.
