@@ -117,7 +117,9 @@ class Program {
   DWORD Id() const { return id_; }
 
   void WaitForEnd() const {
-    if (WaitForSingleObject(process_.get(), kLimitMs) != WAIT_OBJECT_0) Fail("a program did not end");
+    if (WaitForSingleObject(process_.get(), kLimitMs) != WAIT_OBJECT_0) {
+      Fail("a program did not end");
+    }
     DWORD exitCode = 1;
     GetExitCodeProcess(process_.get(), &exitCode);
     if (exitCode != 0) Fail("a program ended with exit code " + std::to_string(exitCode));

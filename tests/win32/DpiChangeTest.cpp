@@ -1,7 +1,7 @@
-// A window that moves to a screen of another DPI lays itself out again, frees what it replaced,
-// and scales every size. WM_DPICHANGED is sent as the system sends it, to a window of this
-// process, so that its GDI objects can be looked at. (GetGuiResources cannot count them: it is
-// a stub under Wine that always gives 0.)
+// A window that moves to a screen of another DPI lays itself out again, scales every size and
+// frees what it replaced. WM_DPICHANGED is sent as the system sends it, to windows of this
+// process, whose GDI objects can be looked at: GetGuiResources cannot count them (a stub that
+// gives 0 under Wine).
 #include <gtest/gtest.h>
 
 #include "LiveForms.h"
@@ -9,23 +9,13 @@
 namespace brindlework {
 namespace {
 
-constexpr UINT kNewDpi = 144;
-
-// The system's message, with the window's rectangle scaled as it suggests one.
-void MoveToDpi(HWND window, UINT dpi) {
+// The system's message, with the window's rectangle scaled from 96 DPI as it suggests one.
+void MoveTo144Dpi(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
-  const UINT old = GetDpiForWindow(window);
-  rect.right = rect.left + MulDiv(rect.right - rect.left, static_cast<int>(dpi), static_cast<int>(old));
-  rect.bottom = rect.top + MulDiv(rect.bottom - rect.top, static_cast<int>(dpi), static_cast<int>(old));
-  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&rect));
-}
-
-RECT ClientRectOf(HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+  rect.right = rect.left + (rect.right - rect.left) * 3 / 2;
+  rect.bottom = rect.top + (rect.bottom - rect.top) * 3 / 2;
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&rect));
 }
 
 HFONT FontOf(HWND control) {
@@ -40,31 +30,30 @@ bool IsIcon(HICON icon) {
   return true;
 }
 
-TEST(DpiChange, TheMainWindowsControlsTakeTheirSizesAtTheNewDpi) {
+TEST(DpiChange, ControlsTakeTheirNewSizes) {
   testing::LiveForms forms;
   forms.windows.Show(forms.main);
   const HWND main = testing::LiveForms::Find(L"Brindlework to windows taskbar!");
   ASSERT_NE(main, nullptr);
-  MoveToDpi(main, kNewDpi);
+  MoveTo144Dpi(main);
 
   const HWND go = FindWindowExW(main, nullptr, L"Button", L"GO!");
-  ASSERT_NE(go, nullptr);
-  const RECT rect = ClientRectOf(go);
-  EXPECT_EQ(rect.left, 720);  // 7200 x 3000 twips
+  RECT rect{};
+  GetWindowRect(go, &rect);
+  MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
+  EXPECT_EQ(rect.left, 720);  // 7200, 3000, 1455 x 375 twips
   EXPECT_EQ(rect.top, 300);
-  EXPECT_EQ(rect.right - rect.left, 146);  // 1455 x 375 twips, rounded
+  EXPECT_EQ(rect.right - rect.left, 146);
   EXPECT_EQ(rect.bottom - rect.top, 38);
 
-  // The list alone is 120 pixels high at 96 DPI, so 180 at 144. The rectangle holds the list and
-  // the control's own box (Windows) or part of it (Wine).
+  // The list alone is 120 pixels high at 96 DPI, 180 at 144; the rectangle also holds the
+  // control's own box (Windows) or a part of it (Wine).
   const HWND combo = FindWindowExW(main, nullptr, L"ComboBox", nullptr);
-  ASSERT_NE(combo, nullptr);
-  RECT dropped{};
-  SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-  EXPECT_GE(dropped.bottom - dropped.top, 180);
+  SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rect));
+  EXPECT_GE(rect.bottom - rect.top, 180);
 }
 
-TEST(DpiChange, TheFontsAndTheIconThatWereReplacedAreFreed) {
+TEST(DpiChange, TheReplacedFontsAndIconAreFreed) {
   testing::LiveForms forms;
   forms.windows.Show(forms.about);
   const HWND about = testing::LiveForms::Find(L"About Brindlework");
@@ -76,21 +65,15 @@ TEST(DpiChange, TheFontsAndTheIconThatWereReplacedAreFreed) {
     if (SendMessageW(child, STM_GETICON, 0, 0)) picture = child;
   }
   ASSERT_TRUE(ok && link && picture);
-  const HFONT defaultFont = FontOf(ok);
-  const HFONT linkFont = FontOf(link);
+  const HFONT fonts[] = {FontOf(ok), FontOf(link)};  // the default one and the link's own
   const auto icon = reinterpret_cast<HICON>(SendMessageW(picture, STM_GETICON, 0, 0));
-  ASSERT_EQ(GetObjectType(defaultFont), static_cast<DWORD>(OBJ_FONT));
-  ASSERT_EQ(GetObjectType(linkFont), static_cast<DWORD>(OBJ_FONT));
   ASSERT_TRUE(IsIcon(icon));
 
-  MoveToDpi(about, kNewDpi);
+  MoveTo144Dpi(about);
 
-  EXPECT_EQ(GetObjectType(defaultFont), 0u);
-  EXPECT_EQ(GetObjectType(linkFont), 0u);
+  for (const HFONT font : fonts) EXPECT_EQ(GetObjectType(font), 0u);
   EXPECT_FALSE(IsIcon(icon));
-  // What the controls use now is alive.
-  EXPECT_EQ(GetObjectType(FontOf(ok)), static_cast<DWORD>(OBJ_FONT));
-  EXPECT_EQ(GetObjectType(FontOf(link)), static_cast<DWORD>(OBJ_FONT));
+  EXPECT_EQ(GetObjectType(FontOf(link)), static_cast<DWORD>(OBJ_FONT));  // the new ones live
   EXPECT_TRUE(IsIcon(reinterpret_cast<HICON>(SendMessageW(picture, STM_GETICON, 0, 0))));
 }
 

@@ -38,8 +38,8 @@ TEST(Failures, AStartUpThatThrowsAnythingShowsTheMessageAndEndsWithOne) {
   testing::FakeRegistry registry;
   testing::FakeShortcutWriter shortcuts;
   BrokenSettings settings;
-  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr), {process, shell, messages, fileDialogs, registry,
-                                                   shortcuts, settings}),
+  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr),
+                       {process, shell, messages, fileDialogs, registry, shortcuts, settings}),
             1);
   EXPECT_EQ(messages.shown, std::vector<Text>{FailureMessage(win32::HresultError(E_UNEXPECTED))});
   EXPECT_EQ(FindWindowW(L"Brindlework.Form", nullptr), nullptr);

@@ -16,41 +16,31 @@ namespace {
 using testing::DwordBytes;
 using testing::TemporaryKey;
 
-// The handles that this process holds, from the system's table of every process's handles.
+// The handles that this process holds, from the system's table of every process's handles:
 // GetProcessHandleCount gives 0 under Wine.
 std::size_t OpenHandles() {
   struct Entry {  // SYSTEM_HANDLE_TABLE_ENTRY_INFO
     ULONG processId;
-    BYTE objectType;
-    BYTE flags;
+    BYTE type, flags;
     USHORT handle;
     void* object;
     ACCESS_MASK access;
   };
-  struct Table {  // SYSTEM_HANDLE_INFORMATION
-    ULONG count;
-    Entry entries[1];
-  };
   using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
   constexpr int kSystemHandleInformation = 16;
-  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-  const auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  std::vector<std::byte> buffer(1 << 16);
-  LONG status = 0;
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    ULONG needed = 0;
-    status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
-    if (status != kInfoLengthMismatch) break;
-    buffer.resize(std::max<std::size_t>(needed, buffer.size()) * 2);
+  std::vector<ULONG_PTR> table(1 << 14);  // the count, then the entries
+  ULONG needed = 0;
+  while (query(kSystemHandleInformation, table.data(),
+               static_cast<ULONG>(table.size() * sizeof(ULONG_PTR)),
+               &needed) == static_cast<LONG>(0xC0000004)) {  // STATUS_INFO_LENGTH_MISMATCH
+    table.resize(std::max<std::size_t>(needed / sizeof(ULONG_PTR), table.size()) * 2);
   }
-  EXPECT_EQ(status, 0);
-  const auto* table = reinterpret_cast<const Table*>(buffer.data());
-  std::size_t count = 0;
-  for (ULONG i = 0; status == 0 && i < table->count; ++i) {
-    if (table->entries[i].processId == GetCurrentProcessId()) ++count;
-  }
-  return count;
+  const auto* entries = reinterpret_cast<const Entry*>(&table[1]);
+  return static_cast<std::size_t>(
+      std::count_if(entries, entries + static_cast<ULONG>(table[0]),
+                    [](const Entry& e) { return e.processId == GetCurrentProcessId(); }));
 }
 
 Text Ascii(const std::string& text) {
