@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <propkey.h>
-#include <propvarutil.h>
 #include <shlobj.h>
 
 #include <atomic>
@@ -45,19 +44,6 @@ class TemporaryFile {
  private:
   Text path_;
   bool moved_ = false;
-};
-
-// A PROPVARIANT that is cleared at the end of its scope.
-class PropVariant {
- public:
-  explicit PropVariant(const Text& text) { Check(InitPropVariantFromString(W(text), &value_)); }
-  ~PropVariant() { PropVariantClear(&value_); }
-  PropVariant(const PropVariant&) = delete;
-  PropVariant& operator=(const PropVariant&) = delete;
-  const PROPVARIANT& get() const { return value_; }
-
- private:
-  PROPVARIANT value_{};
 };
 
 Error NotKept(const Text& description) {
@@ -124,7 +110,12 @@ class Win32Shortcut final : public Shortcut {
   void SetAppUserModelId(const Text& id) override {
     ComPtr<IPropertyStore> properties;
     Check(link_->QueryInterface(IID_IPropertyStore, properties.put_void()));
-    Check(properties->SetValue(PKEY_AppUserModel_ID, PropVariant(id).get()));
+    // SetValue copies the value, so it may borrow the text (and no string helper of shlwapi is
+    // loaded into every launch for it).
+    PROPVARIANT value{};
+    value.vt = VT_LPWSTR;
+    value.pwszVal = const_cast<wchar_t*>(W(id));
+    Check(properties->SetValue(PKEY_AppUserModel_ID, value));
     // The link writes its properties into the file only once they are committed.
     Check(properties->Commit());
   }
