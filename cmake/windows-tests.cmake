@@ -14,7 +14,7 @@ target_link_libraries(test_support PUBLIC brindlework_win32 GTest::gtest)
 file(GLOB win32_test_sources CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(win32_tests ${win32_test_sources})
 target_link_libraries(win32_tests PRIVATE test_support GTest::gtest_main)
-target_include_directories(win32_tests PRIVATE res)
+target_include_directories(win32_tests PRIVATE ${generated})
 add_dependencies(win32_tests Brindlework)  # reads the exe's resources
 add_test(NAME win32_tests COMMAND win32_tests)
 
@@ -22,6 +22,7 @@ add_test(NAME win32_tests COMMAND win32_tests)
 file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(e2e_tests ${e2e_sources})
 target_link_libraries(e2e_tests PRIVATE test_support GTest::gtest_main)
+target_include_directories(e2e_tests PRIVATE ${generated})
 add_dependencies(e2e_tests Brindlework recorder)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 

@@ -144,6 +144,8 @@ walk() {
   done
 }
 walk 0 "" | sed 's|^VS_VERSION_INFO/||' | tee "$work/strings"
+# The version's texts are literals here, and only here: the one check that project(VERSION) comes
+# out in the record (and the manifest below) as 1.0.0's fields must read.
 while IFS= read -r line; do
   grep -qxF -- "$line" "$work/strings" || fail "the version record lacks: $line"
 done <<'LINES'
@@ -163,6 +165,8 @@ grep -qE '^StringFileInfo/040904B0/LegalCopyright=.+' "$work/strings" || fail "n
 
 echo "== the manifest (wrestool -x --raw -t 24)"
 wrestool -x --raw -t 24 -n 1 "$exe" | tr -s ' \t\r\n' ' ' >"$work/manifest"
+grep -q '<assemblyIdentity type="win32" name="Brindlework" version="1.0.0.0"' "$work/manifest" ||
+  fail "the manifest does not name Brindlework 1.0.0.0"
 grep -q '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>' \
   "$work/manifest" || fail "the manifest does not declare per-monitor DPI awareness (dpiAware)"
 grep -q '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2' \
