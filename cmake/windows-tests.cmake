@@ -31,6 +31,19 @@ add_test(NAME e2e_tests COMMAND e2e_tests)
 add_test(NAME resources COMMAND bash ${CMAKE_SOURCE_DIR}/tests/resources/check_resources.sh
          $<TARGET_FILE:Brindlework>)
 
+# The packages as a Windows user meets them: signed, installed, upgraded, refused a downgrade and
+# removed, under Wine in a prefix of their own (so their changes to the user's registry and Start
+# menu reach no other test). pin_through pins an item through the installed program.
+add_executable(pin_through tests/package/pin_through.cpp)
+target_link_libraries(pin_through PRIVATE test_support)
+target_link_options(pin_through PRIVATE ${wide_entry})
+add_test(NAME package COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/check_package.sh
+         $<TARGET_FILE:Brindlework> $<TARGET_FILE:recorder> $<TARGET_FILE:pin_through>
+         ${PROJECT_VERSION})
+# The exe built again from a copy of the tree in other folders: the same bytes. A Linux script.
+add_test(NAME reproducible COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/check_reproducible.sh
+         $<TARGET_FILE:Brindlework> ${CMAKE_BUILD_TYPE} ${CMAKE_TOOLCHAIN_FILE})
+
 # Benchmark programs: bare Win32 baselines that the program's figures are set against, and the
 # driver that times them (scripts/bench).
 file(GLOB bench_sources CONFIGURE_DEPENDS bench/*.cpp)

@@ -10,10 +10,14 @@ trap 'rm -rf "$work"' EXIT
 
 # Another source path and another build path: neither may reach the exe.
 mkdir "$work/source"
-tar -C "$repo" --exclude=./build --exclude=./dist --exclude=./.git -cf - . | tar -C "$work/source" -xf -
-cmake -S "$work/source" -B "$work/build" -DCMAKE_BUILD_TYPE="$build_type" \
-  -DCMAKE_TOOLCHAIN_FILE="$toolchain" >"$work/configure.log" || { cat "$work/configure.log"; exit 1; }
-cmake --build "$work/build" --target Brindlework -j "$(nproc)" >"$work/build.log" || { cat "$work/build.log"; exit 1; }
+tar -C "$repo" --exclude=./build --exclude=./dist --exclude=./.git -cf - . |
+  tar -C "$work/source" -xf -
+if ! cmake -S "$work/source" -B "$work/build" -DCMAKE_BUILD_TYPE="$build_type" \
+       -DCMAKE_TOOLCHAIN_FILE="$toolchain" >"$work/build.log" ||
+   ! cmake --build "$work/build" --target Brindlework -j "$(nproc)" >>"$work/build.log"; then
+  cat "$work/build.log"
+  exit 1
+fi
 
 if ! cmp "$exe" "$work/build/Brindlework.exe"; then
   echo "FAIL: the second build differs"
