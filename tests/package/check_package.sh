@@ -12,13 +12,7 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 . "$repo/scripts/lib/dist"
 . "$repo/scripts/lib/wine-env"
 . "$repo/scripts/lib/test-handlers"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+. "$repo/tests/support/checks.sh"
 name=Brindlework-$version-x64
 newer=${version%.*}.$((${version##*.} + 1))
 
@@ -167,8 +161,4 @@ fi
 registry 'HKCU\Software\Brindlework\toremember' >/dev/null ||
   fail "the uninstall removed the remembered settings"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all package checks passed"
+checks_done "all package checks passed"

@@ -6,13 +6,7 @@ set -euo pipefail
 exe=$1
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 shots=${BRINDLEWORK_SCREENSHOTS:-$repo/build/screenshots}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+. "$repo/tests/support/checks.sh"
 
 # Little-endian unsigned numbers of a file: u16/u32 FILE OFFSET
 u8() { od -An -v -tu1 -j "$2" -N 1 "$1" | tr -d ' '; }
@@ -192,8 +186,4 @@ preview() {
 }
 preview && echo "saved $shots/icon.png" || fail "no preview of the icon"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all resource checks passed"
+checks_done "all resource checks passed"
