@@ -66,8 +66,6 @@ dist_msi "$signed" "$newer" "$work/newer.msi"
 property() { msiinfo export "$1" Property | tr -d '\r' | sed -n "s/^$2\t//p"; }
 [ "$(property "$work/rebuilt.msi" ProductCode)" = "$(property "$dist/$name.msi" ProductCode)" ] ||
   fail "a rebuilt package of $version is another product"
-[ "$(property "$work/newer.msi" ProductCode)" != "$(property "$dist/$name.msi" ProductCode)" ] ||
-  fail "$newer has the product code of $version"
 # Apps & features takes its icon from here; Wine's msi does not write it (below).
 [ "$(property "$dist/$name.msi" ARPPRODUCTICON)" = Brindlework.ico ] &&
   msiinfo export "$dist/$name.msi" Icon | grep -q '^Brindlework.ico' ||
