@@ -39,7 +39,7 @@ check_signature() {
   local file=$1 offset byte
   osslsigncode verify -CAfile "$work/cert.pem" -in "$file" >"$work/verify.log" 2>&1 ||
     { cat "$work/verify.log"; fail "$(basename "$file") does not verify"; }
-  offset=$(grep -obUaF -m1 "$2" "$file" | head -1 | cut -d: -f1)
+  offset=$(grep -obUaF -m1 "$2" "$file" | head -1 | cut -d: -f1) || { fail "no $2 in $file"; return; }
   byte=$(od -An -tu1 -j "$offset" -N1 "$file" | tr -d ' ')
   cp "$file" "$work/changed"
   printf "\\$(printf %03o $((byte ^ 1)))" |
@@ -49,7 +49,7 @@ check_signature() {
   fi
 }
 check_signature "$signed" "Brindlework to windows taskbar!"
-check_signature "$dist/$name.msi" "A newer version of Brindlework"
+check_signature "$dist/$name.msi" 'Software\Brindlework\Installer'
 echo "the exe and the msi verify, and fail to with one byte changed"
 
 echo "== the zip made again elsewhere, from a copy of another age and mode, in another time zone"
@@ -144,7 +144,9 @@ cmp -s "$signed" "$program" || fail "the upgrade left no exe at the same path"
 open_pin || fail "the item pinned through $version does not open after the upgrade"
 
 echo "-- downgrade to $version"
-if msiexec /i "$dist/$name.msi"; then fail "the downgrade was not refused"; fi
+refused=0
+msiexec /i "$dist/$name.msi" || refused=$?
+[ "$refused" -ne 0 ] && echo "refused: msiexec exits $refused" || fail "the downgrade was not refused"
 [ "$(entries | cut -d'|' -f1)" = "$newer" ] || fail "after the refused downgrade: $(entries)"
 
 echo "-- uninstall"
