@@ -5,6 +5,7 @@
 # receives, as a UTF-8 line, to the file named by BRINDLEWORK_RECORD.
 add_executable(recorder WIN32 tests/support/recorder.cpp)
 target_link_options(recorder PRIVATE ${wide_entry})
+target_include_directories(recorder PRIVATE src)  # the handle owners
 
 file(GLOB support_sources CONFIGURE_DEPENDS tests/support/lib/*.cpp)
 add_library(test_support STATIC ${support_sources})
@@ -12,9 +13,11 @@ target_include_directories(test_support PUBLIC tests/support/lib)
 target_link_libraries(test_support PUBLIC brindlework_win32 GTest::gtest)
 
 file(GLOB win32_test_sources CONFIGURE_DEPENDS tests/win32/*.cpp)
-add_executable(win32_tests ${win32_test_sources})
+# The program's run (src/app) without its entry point, and the core's fakes, so that a test can
+# make start-up fail; the program's resources, so that windows built in a test have its icon.
+add_executable(win32_tests ${win32_test_sources} src/app/Program.cpp res/Brindlework.rc)
 target_link_libraries(win32_tests PRIVATE test_support GTest::gtest_main)
-target_include_directories(win32_tests PRIVATE ${generated})
+target_include_directories(win32_tests PRIVATE res ${generated} tests)
 add_dependencies(win32_tests Brindlework)  # reads the exe's resources
 add_test(NAME win32_tests COMMAND win32_tests)
 
@@ -53,3 +56,5 @@ foreach(source ${bench_sources})
   target_link_libraries(${name} PRIVATE shell32 ole32 uuid user32)
   target_link_options(${name} PRIVATE ${wide_entry} ${stripped})
 endforeach()
+# The timer owns its handles as the program does; the bare baselines stay bare.
+target_include_directories(bench_timer PRIVATE src)

@@ -153,6 +153,14 @@ TEST_F(Editor, FocusStartsOnGoAndTabFollowsTheTabIndexes) {
   EXPECT_EQ(CountWindows(program, kMainCaption), 1);
 }
 
+TEST_F(Editor, EnterRightAfterTheStartPressesGoWhichHasTheFocus) {
+  PressKeys(main, {VK_RETURN});
+  const auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, L"Item to launch not selected");
+  AnswerMessageBox(program);
+}
+
 TEST_F(Editor, TheLinksReachTheShellWithTheirAddresses) {
   Menu(main, frmMain::kMnuHelp2);
   const HWND about = OpenAbout();

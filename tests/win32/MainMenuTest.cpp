@@ -2,14 +2,7 @@
 // a window's menus under Wine.
 #include <gtest/gtest.h>
 
-#include "platform/win32/Win32OpenFileDialog.h"
-#include "platform/win32/Win32Process.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32SettingsStore.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32ShortcutWriter.h"
-#include "platform/win32/Win32Windows.h"
-#include "windows/main/frmMain.h"
+#include "LiveForms.h"
 
 namespace brindlework {
 namespace {
@@ -39,20 +32,10 @@ std::vector<Entry> Entries(HMENU menu) {
 }
 
 TEST(MainMenu, HasFileAndHelpWithTheirEntriesInOrder) {
-  win32::Win32MessageBox messages;
-  win32::Win32ShellOpen shell;
-  win32::Win32Process process;
-  win32::Win32WindowSystem windows(GetModuleHandleW(nullptr), messages);
-  win32::Win32Registry registry;
-  win32::Win32OpenFileDialog fileDialogs;
-  frmAbout about(process, shell, messages, registry);
-  frmSupport support(shell);
-  win32::Win32ShortcutWriter shortcuts;
-  win32::Win32SettingsStore settings;
-  frmMain main(windows, shell, about, support, fileDialogs, process, messages, shortcuts, settings);
-  windows.Show(main);
+  testing::LiveForms forms;
+  forms.windows.Show(forms.main);
 
-  const HWND window = FindWindowW(L"Brindlework.Form", L"Brindlework to windows taskbar!");
+  const HWND window = testing::LiveForms::Find(L"Brindlework to windows taskbar!");
   ASSERT_NE(window, nullptr);
   const HMENU bar = GetMenu(window);
   ASSERT_NE(bar, nullptr);

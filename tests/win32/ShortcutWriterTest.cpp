@@ -167,9 +167,9 @@ TEST_F(ShortcutWriterTest, AFailedSaveLeavesTheExistingShortcutByteForByte) {
   const std::string before = FileBytes(path);
   {
     // Another program has the shortcut open and lets nobody replace or delete it.
-    const win32::UniqueHandle open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                               OPEN_EXISTING, 0, nullptr));
-    ASSERT_NE(open.get(), INVALID_HANDLE_VALUE);
+    const win32::UniqueFile open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(open);
     EXPECT_THROW(Write(path, L"C:\\second", u"CTRL+SHIFT+w"), Error);
   }
   EXPECT_EQ(FileBytes(path), before);

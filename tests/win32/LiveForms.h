@@ -1,0 +1,37 @@
+#pragma once
+// The program's three windows over the real Win32 services, inside the test's own process, where
+// their menus, fonts and icons can be read.
+
+#include <windows.h>
+
+#include "platform/win32/Win32OpenFileDialog.h"
+#include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SettingsStore.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32ShortcutWriter.h"
+#include "platform/win32/Win32Windows.h"
+#include "windows/info/frmAbout.h"
+#include "windows/info/frmSupport.h"
+#include "windows/main/frmMain.h"
+
+namespace brindlework::testing {
+
+struct LiveForms {
+  // A shown form's window, found by its class and caption.
+  static HWND Find(const wchar_t* caption) { return FindWindowW(L"Brindlework.Form", caption); }
+
+  win32::Win32MessageBox messages;
+  win32::Win32ShellOpen shell;
+  win32::Win32Process process;
+  win32::Win32WindowSystem windows{GetModuleHandleW(nullptr), messages};
+  win32::Win32Registry registry;
+  win32::Win32OpenFileDialog fileDialogs;
+  win32::Win32ShortcutWriter shortcuts;
+  win32::Win32SettingsStore settings;
+  frmAbout about{process, shell, messages, registry};
+  frmSupport support{shell};
+  frmMain main{windows, shell, about, support, fileDialogs, process, messages, shortcuts, settings};
+};
+
+}  // namespace brindlework::testing
