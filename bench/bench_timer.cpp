@@ -24,7 +24,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Handles.h"
+
 namespace {
+
+using brindlework::win32::ComPtr;
+using brindlework::win32::UniqueCoMem;
+using brindlework::win32::UniqueHandle;
+using brindlework::win32::UniqueLocal;
 
 constexpr DWORD kLimitMs = 20000;
 constexpr int kWarmUpRounds = 2;
@@ -96,13 +103,12 @@ class Program {
                         &startup, &started)) {
       Fail("cannot start a program, error " + std::to_string(GetLastError()));
     }
-    CloseHandle(started.hThread);
-    process_ = started.hProcess;
+    const UniqueHandle thread(started.hThread);
+    process_.reset(started.hProcess);
     id_ = started.dwProcessId;
   }
   ~Program() {
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
-    CloseHandle(process_);
+    if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 1);
   }
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -111,15 +117,17 @@ class Program {
   DWORD Id() const { return id_; }
 
   void WaitForEnd() const {
-    if (WaitForSingleObject(process_, kLimitMs) != WAIT_OBJECT_0) Fail("a program did not end");
+    if (WaitForSingleObject(process_.get(), kLimitMs) != WAIT_OBJECT_0) {
+      Fail("a program did not end");
+    }
     DWORD exitCode = 1;
-    GetExitCodeProcess(process_, &exitCode);
+    GetExitCodeProcess(process_.get(), &exitCode);
     if (exitCode != 0) Fail("a program ended with exit code " + std::to_string(exitCode));
   }
 
   // Its main window, once it waits for input with a visible window.
   HWND WaitForWindow() const {
-    if (WaitForInputIdle(process_, kLimitMs) != 0) Fail("a program never waited for input");
+    if (WaitForInputIdle(process_.get(), kLimitMs) != 0) Fail("a program never waited for input");
     HWND window = nullptr;
     while (!(window = VisibleWindowOf(id_))) {
       if (Now() - start_ > kLimitMs) Fail("a program showed no window");
@@ -134,7 +142,7 @@ class Program {
   }
 
  private:
-  HANDLE process_ = nullptr;
+  UniqueHandle process_;
   DWORD id_ = 0;
   double start_ = 0;
 };
@@ -180,7 +188,7 @@ class Pinner {
     }
     if (!go_) Fail("no GO! button");
     if (!isBrindlework_) {
-      saved_ = OpenEventW(SYNCHRONIZE, FALSE, L"Local\\BrindleworkBareShortcutSaved");
+      saved_.reset(OpenEventW(SYNCHRONIZE, FALSE, L"Local\\BrindleworkBareShortcutSaved"));
       if (!saved_) Fail("the bare program has no event");
     } else {
       // The edit boxes from the top: the item, the icon, the title, then the hotkey's.
@@ -190,10 +198,7 @@ class Pinner {
       SendMessageW(edits[2], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()));
     }
   }
-  ~Pinner() {
-    program_.Close(window_);
-    if (saved_) CloseHandle(saved_);
-  }
+  ~Pinner() { program_.Close(window_); }
 
   double Press(const std::wstring& shortcut) const {
     DeleteFileW(shortcut.c_str());
@@ -204,7 +209,7 @@ class Pinner {
         if (Now() - start > kLimitMs) Fail("no shortcut was written");
         Sleep(1);
       }
-    } else if (WaitForSingleObject(saved_, kLimitMs) != WAIT_OBJECT_0) {
+    } else if (WaitForSingleObject(saved_.get(), kLimitMs) != WAIT_OBJECT_0) {
       Fail("the bare program saved no shortcut");
     }
     const double elapsed = Now() - start;
@@ -232,37 +237,34 @@ class Pinner {
   bool isBrindlework_;
   HWND window_ = nullptr;
   HWND go_ = nullptr;
-  HANDLE saved_ = nullptr;
+  UniqueHandle saved_;
 };
 
 // The shortcut as a shell link reads it: its arguments must be the item.
 void Verify(const std::wstring& shortcut, const std::wstring& item) {
-  IShellLinkW* link = nullptr;
-  IPersistFile* file = nullptr;
+  ComPtr<IShellLinkW> link;
+  ComPtr<IPersistFile> file;
   wchar_t arguments[1024] = {};
-  bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
-            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-            SUCCEEDED(file->Load(shortcut.c_str(), STGM_READ)) &&
-            SUCCEEDED(link->GetArguments(arguments, 1024)) && item == arguments;
-  if (file) file->Release();
-  if (link) link->Release();
+  const bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_IShellLinkW, link.put_void())) &&
+                  SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put_void())) &&
+                  SUCCEEDED(file->Load(shortcut.c_str(), STGM_READ)) &&
+                  SUCCEEDED(link->GetArguments(arguments, 1024)) && item == arguments;
   if (!ok) Fail("the shortcut does not hold the item");
 }
 
 std::wstring DesktopFile(const std::wstring& name) {
-  PWSTR desktop = nullptr;
-  if (FAILED(SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &desktop))) Fail("no desktop");
-  std::wstring path = std::wstring(desktop) + L"\\" + name;
-  CoTaskMemFree(desktop);
-  return path;
+  UniqueCoMem desktop;
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, desktop.put()))) Fail("no desktop");
+  return std::wstring(desktop.get()) + L"\\" + name;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int count = 0;
-  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+  const UniqueLocal<wchar_t*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
+  wchar_t** args = argv.get();
   const std::wstring mode = args && count >= 6 ? args[1] : L"";
   if (!((mode == L"exit" || mode == L"window") && count == 6) && !(mode == L"go" && count == 8)) {
     Fail("usage: bench_timer exit|window ROUNDS PAUSE_MS \"COMMAND A\" \"COMMAND B\"\n"
@@ -302,6 +304,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       if (round >= 0) Print(std::to_string(a) + " " + std::to_string(b) + "\n");
     }
   }
-  LocalFree(args);
   return 0;
 }

@@ -5,6 +5,7 @@
 # receives, as a UTF-8 line, to the file named by BRINDLEWORK_RECORD.
 add_executable(recorder WIN32 tests/support/recorder.cpp)
 target_link_options(recorder PRIVATE ${wide_entry})
+target_include_directories(recorder PRIVATE src)  # the handle owners
 
 file(GLOB support_sources CONFIGURE_DEPENDS tests/support/lib/*.cpp)
 add_library(test_support STATIC ${support_sources})
@@ -12,9 +13,11 @@ target_include_directories(test_support PUBLIC tests/support/lib)
 target_link_libraries(test_support PUBLIC brindlework_win32 GTest::gtest)
 
 file(GLOB win32_test_sources CONFIGURE_DEPENDS tests/win32/*.cpp)
-add_executable(win32_tests ${win32_test_sources})
+# The program's run (src/app) without its entry point, and the core's fakes, so that a test can
+# make start-up fail; the program's resources, so that windows built in a test have its icon.
+add_executable(win32_tests ${win32_test_sources} src/app/Program.cpp res/Brindlework.rc)
 target_link_libraries(win32_tests PRIVATE test_support oleacc GTest::gtest_main)
-target_include_directories(win32_tests PRIVATE res)
+target_include_directories(win32_tests PRIVATE res ${generated} tests)
 add_dependencies(win32_tests Brindlework)  # reads the exe's resources
 add_test(NAME win32_tests COMMAND win32_tests)
 
@@ -22,6 +25,7 @@ add_test(NAME win32_tests COMMAND win32_tests)
 file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(e2e_tests ${e2e_sources})
 target_link_libraries(e2e_tests PRIVATE test_support GTest::gtest_main)
+target_include_directories(e2e_tests PRIVATE ${generated})
 add_dependencies(e2e_tests Brindlework recorder)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 
@@ -29,6 +33,19 @@ add_test(NAME e2e_tests COMMAND e2e_tests)
 # under Wine.
 add_test(NAME resources COMMAND bash ${CMAKE_SOURCE_DIR}/tests/resources/check_resources.sh
          $<TARGET_FILE:Brindlework>)
+
+# The packages as a Windows user meets them: signed, installed, upgraded, refused a downgrade and
+# removed, under Wine in a prefix of their own (so their changes to the user's registry and Start
+# menu reach no other test). pin_through pins an item through the installed program.
+add_executable(pin_through tests/package/pin_through.cpp)
+target_link_libraries(pin_through PRIVATE test_support)
+target_link_options(pin_through PRIVATE ${wide_entry})
+add_test(NAME package COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/check_package.sh
+         $<TARGET_FILE:Brindlework> $<TARGET_FILE:recorder> $<TARGET_FILE:pin_through>
+         ${PROJECT_VERSION})
+# The exe built again from a copy of the tree in other folders: the same bytes. A Linux script.
+add_test(NAME reproducible COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/check_reproducible.sh
+         $<TARGET_FILE:Brindlework> ${CMAKE_BUILD_TYPE} ${CMAKE_TOOLCHAIN_FILE})
 
 # Benchmark programs: bare Win32 baselines that the program's figures are set against, and the
 # driver that times them (scripts/bench).
@@ -40,8 +57,10 @@ foreach(source ${bench_sources})
   get_filename_component(folder ${source} DIRECTORY)
   if(EXISTS ${folder}/${name}.rc)
     target_sources(${name} PRIVATE ${folder}/${name}.rc)
-    target_include_directories(${name} PRIVATE res)
+    target_include_directories(${name} PRIVATE ${generated})
   endif()
   target_link_libraries(${name} PRIVATE shell32 ole32 uuid user32 gdi32)
   target_link_options(${name} PRIVATE ${wide_entry} ${stripped})
 endforeach()
+# The timer owns its handles as the program does; the bare baselines stay bare.
+target_include_directories(bench_timer PRIVATE src)

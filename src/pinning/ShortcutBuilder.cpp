@@ -4,12 +4,21 @@
 #include <iterator>
 
 #include "launcher/ModShellExec.h"
+#include "pinning/TaskbarIdentity.h"
+#include "platform/Error.h"
 
 namespace brindlework::pinning {
 namespace {
 
 // An item must be longer than 4 UTF-16 units.
 constexpr std::size_t kShortestItem = 5;
+
+// The longest command line that Windows starts, in UTF-16 units with its terminating NUL.
+constexpr std::size_t kLongestCommandLine = 32767;
+
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
 
 constexpr TextView kForbidden = u"\\/:*?\"<>|";
 
@@ -58,12 +67,23 @@ void BuildShortcut(FormView& form, const Fields& fields, const Services& service
   if (title.empty()) return services.messages.Show(Text(kTitleMissing));
   // Before anything is written: a title must not reach a device or a file outside the desktop.
   if (!IsFileNameTitle(title)) return services.messages.Show(Text(kTitleNotAFileName));
-
+  // Windows starts the shortcut as "<program>" <item>, and the program skips the blanks after
+  // its own name: a blank-led item would lose its blanks, an all-blank one open the editor.
+  if (IsBlank(item.front())) return services.messages.Show(Text(kItemBlankLed));
   // The separators are joined in as they are: a folder that already ends in one keeps both.
+  const Process& process = services.process;
+  const Text target = process.ProgramFolder() + u"\\" + process.ProgramName() + u".exe";
+  // Beside the item: the quoted program, the blank after it and the final NUL.
+  const std::size_t aroundItem = target.size() + 4;
+  if (item.size() + aroundItem > kLongestCommandLine) {
+    const std::size_t longest = std::max(kLongestCommandLine, aroundItem) - aroundItem;
+    return services.messages.Show(Text(kItemTooLong) +
+                                  DecimalText(static_cast<std::int64_t>(longest)) + u" characters");
+  }
+
   const Text desktop = services.shortcuts.DesktopFolder();
   const auto shortcut = services.shortcuts.CreateShortcut(desktop + u"\\" + title + u".lnk");
-  const Process& process = services.process;
-  shortcut->SetTargetPath(process.ProgramFolder() + u"\\" + process.ProgramName() + u".exe");
+  shortcut->SetTargetPath(target);
   const Text icon = form.GetText(fields.txtIcon);
   if (ModShellExec::FileExists(process, icon)) {
     shortcut->SetIconLocation(icon);
@@ -71,6 +91,7 @@ void BuildShortcut(FormView& form, const Fields& fields, const Services& service
     shortcut->SetProgramIcon();
   }
   shortcut->SetArguments(item);
+  shortcut->SetAppUserModelId(AppUserModelId(item));
   const Text hotkey = form.GetText(fields.txtHotKey);
   if (!hotkey.empty()) shortcut->SetHotkey(hotkey);
   shortcut->Save();

@@ -11,11 +11,19 @@ inline constexpr TextView kTitleMissing = u"shortcut title not selected";
 inline constexpr TextView kTitleNotAFileName =
     u"shortcut title not valid: a file name cannot hold \\ / : * ? \" < > | or control "
     u"characters, nor be a device name such as CON, NUL, COM1 or LPT1";
+inline constexpr TextView kItemBlankLed =
+    u"Item to launch not valid: it cannot be only blanks or begin with a blank or a tab, because "
+    u"Windows drops them when it starts the shortcut";
+// Followed by the largest length that fits and "characters".
+inline constexpr TextView kItemTooLong =
+    u"Item to launch too long: with this program's path it must fit in a Windows command line, "
+    u"so it can hold at most ";
 inline constexpr TextView kDone = u"done!";
 
 // Checks the item and the title, then writes desktop folder\title.lnk: target the program's own
-// exe, arguments the item, the icon file if it exists (else the program's icon), the hotkey if
-// one is given. Tells the outcome with a message; a failing service throws Error out of it.
+// exe, arguments the item, the item's own taskbar identity, the icon file if it exists (else the
+// program's icon), the hotkey if one is given. Tells the outcome with a message; a failing
+// service throws Error out of it.
 void BuildShortcut(FormView& form, const Fields& fields, const Services& services);
 
 // True when "<title>.lnk" is a plain file name in a folder: no separator or character that a

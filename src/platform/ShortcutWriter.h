@@ -18,10 +18,14 @@ class Shortcut {
   // The icon: the running program's own icon (its file, icon index 0).
   virtual void SetProgramIcon() = 0;
   virtual void SetArguments(const Text& arguments) = 0;
+  // The shortcut's Application User Model ID, by which the taskbar tells pinned shortcuts apart.
+  virtual void SetAppUserModelId(const Text& id) = 0;
   // A hotkey text such as CTRL+SHIFT+k. Throws Error, and leaves the shortcut unchanged, when
   // the text names no key that the shortcut can hold.
   virtual void SetHotkey(const Text& hotkey) = 0;
-  // Writes the file. A failed save leaves an existing file of that path as it was.
+  // Writes the file, and reads it back before it replaces an existing one: a value that the
+  // system did not keep as it was set throws Error 13 (invalid data) naming that value. A
+  // failed save leaves an existing file of that path as it was.
   virtual void Save() = 0;
 };
 

@@ -179,8 +179,9 @@ TEST_F(Pinning, APressThatFailsPartWayLeavesTheShortcutByteForByte) {
   editor.Type(kHotkey, L"");
   {
     // Another program holds the shortcut open and lets nobody replace it.
-    const win32::UniqueHandle open(CreateFileW(shortcut.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                               nullptr, OPEN_EXISTING, 0, nullptr));
+    const win32::UniqueFile open(CreateFileW(shortcut.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(open);
     const std::wstring locked = editor.PressAndAnswer(L"GO!");
     EXPECT_EQ(locked.rfind(L"Error ", 0), 0u) << ToUtf8(locked);
   }

@@ -6,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "Ui.h"
+#include "version.h"
 #include "windows/main/frmMain.h"
 
 namespace brindlework::testing {
@@ -47,7 +48,7 @@ constexpr Expected kAboutControls[] = {
     {L"Button", L"&System Info...", 4260, 3075, 1245, 345},
     {L"Static", L"Brindlework to windows taskbar!", 1050, 1125, 3885, 450},
     {L"Static", L"Brindlework", 1050, 240, 3885, 480},
-    {L"Static", L"Version 1.0.0", 1050, 780, 3885, 225},
+    {L"Static", L"Version " BRINDLEWORK_VERSION, 1050, 780, 3885, 225},
     {L"Static", L"https://brindle.work", 1920, 2640, 1815, 255},
     {L"Static", L"Copyright \u00A9 2026", 360, 2640, 1455, 255},
 };
@@ -150,6 +151,14 @@ TEST_F(Editor, FocusStartsOnGoAndTabFollowsTheTabIndexes) {
   PressKeys(main, {VK_ESCAPE});
   EXPECT_FALSE(CurrentMessageBox(program));
   EXPECT_EQ(CountWindows(program, kMainCaption), 1);
+}
+
+TEST_F(Editor, EnterRightAfterTheStartPressesGoWhichHasTheFocus) {
+  PressKeys(main, {VK_RETURN});
+  const auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, L"Item to launch not selected");
+  AnswerMessageBox(program);
 }
 
 TEST_F(Editor, TheLinksReachTheShellWithTheirAddresses) {

@@ -6,13 +6,7 @@ set -euo pipefail
 exe=$1
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 shots=${BRINDLEWORK_SCREENSHOTS:-$repo/build/screenshots}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+. "$repo/tests/support/checks.sh"
 
 . "$repo/tests/resources/binary.sh"
 # UTF-16LE text of a file: utf16 FILE OFFSET BYTES
@@ -139,6 +133,8 @@ walk() {
   done
 }
 walk 0 "" | sed 's|^VS_VERSION_INFO/||' | tee "$work/strings"
+# The version's texts are literals here, and only here: the one check that project(VERSION) comes
+# out in the record (and the manifest below) as 1.0.0's fields must read.
 while IFS= read -r line; do
   grep -qxF -- "$line" "$work/strings" || fail "the version record lacks: $line"
 done <<'LINES'
@@ -158,6 +154,8 @@ grep -qE '^StringFileInfo/040904B0/LegalCopyright=.+' "$work/strings" || fail "n
 
 echo "== the manifest (wrestool -x --raw -t 24)"
 wrestool -x --raw -t 24 -n 1 "$exe" | tr -s ' \t\r\n' ' ' >"$work/manifest"
+grep -q '<assemblyIdentity type="win32" name="Brindlework" version="1.0.0.0"' "$work/manifest" ||
+  fail "the manifest does not name Brindlework 1.0.0.0"
 grep -q '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>' \
   "$work/manifest" || fail "the manifest does not declare per-monitor DPI awareness (dpiAware)"
 grep -q '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2' \
@@ -183,8 +181,4 @@ preview() {
 }
 preview && echo "saved $shots/icon.png" || fail "no preview of the icon"
 
-if [ "$failures" -gt 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all resource checks passed"
+checks_done "all resource checks passed"

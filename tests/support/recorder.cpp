@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/win32/Handles.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t target[32768];
   if (!GetEnvironmentVariableW(L"BRINDLEWORK_RECORD", target, 32768)) return 2;
@@ -13,12 +15,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   utf8.back() = '\n';
   // Two recorders may run at once: wait, boundedly, for the other one's write.
   for (int attempt = 0; attempt < 200; ++attempt) {
-    HANDLE file = CreateFileW(target, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
+    const brindlework::win32::UniqueFile file(CreateFileW(
+        target, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) {
       DWORD written = 0;
-      WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-      CloseHandle(file);
+      WriteFile(file.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
       return 0;
     }
     Sleep(10);

@@ -227,8 +227,8 @@ class FakeRegistry final : public Registry {
   }
 
   std::map<Text, std::map<Text, Value>> keys;
-  std::set<Text> refused;     // keys that exist but cannot be opened
-  std::vector<Text> opened;   // every key asked for, in order
+  std::set<Text> refused;    // keys that exist but cannot be opened
+  std::vector<Text> opened;  // every key asked for, in order
   int openKeys = 0;
 
  private:
@@ -311,12 +311,14 @@ struct ShortcutRecord {
   Text path;
   OptionalText target;
   OptionalText iconLocation;
+  OptionalText appUserModelId;
   bool programIcon = false;
   bool released = false;
 };
 
 // Shortcuts in memory. `failAt` names the one operation that throws `failure`: DesktopFolder,
-// CreateShortcut, SetTargetPath, SetIconLocation, SetProgramIcon, SetArguments, SetHotkey, Save.
+// CreateShortcut, SetTargetPath, SetIconLocation, SetProgramIcon, SetArguments,
+// SetAppUserModelId, SetHotkey, Save.
 class FakeShortcutWriter final : public ShortcutWriter {
  public:
   Text DesktopFolder() override {
@@ -357,7 +359,13 @@ class FakeShortcutWriter final : public ShortcutWriter {
       writer_.Step(u"SetProgramIcon");
       record_.programIcon = true;
     }
-    void SetArguments(const Text& arguments) override { writer_.Step(u"SetArguments " + arguments); }
+    void SetArguments(const Text& arguments) override {
+      writer_.Step(u"SetArguments " + arguments);
+    }
+    void SetAppUserModelId(const Text& id) override {
+      writer_.Step(u"SetAppUserModelId " + id);
+      record_.appUserModelId = id;
+    }
     void SetHotkey(const Text& hotkey) override { writer_.Step(u"SetHotkey " + hotkey); }
     void Save() override {
       writer_.Step(u"Save");

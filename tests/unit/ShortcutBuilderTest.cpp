@@ -37,21 +37,64 @@ TEST_F(ShortcutBuilderTest, TheItemNeedsFiveUtf16UnitsAndIsCheckedBeforeTheTitle
 }
 
 TEST_F(ShortcutBuilderTest, WritesTheShortcutInOrderAndSaysDoneBeforeReleasingIt) {
-  Fill(u"  C:\\My Files\\report 2.brt  ", u"My pin");
+  Fill(u"C:\\My Files\\report 2.brt  ", u"My pin");
   const Text path = u"C:\\Users\\pat\\Desktop\\My pin.lnk";
   EXPECT_EQ(Go(), (std::vector<Text>{
                       u"DesktopFolder",
                       u"CreateShortcut " + path,
                       u"SetTargetPath C:\\Programs\\Brindlework\\Brindlework.exe",
                       u"SetProgramIcon",  // no icon path: the program's own icon
-                      u"SetArguments   C:\\My Files\\report 2.brt  ",  // blanks kept
+                      u"SetArguments C:\\My Files\\report 2.brt  ",  // trailing blanks kept
+                      u"SetAppUserModelId Brindlework.Item.f4326ebafea6a243",
                       u"Save",  // an empty hotkey text sets no hotkey at all
                       u"message done!",
                       u"release",
                   }));
   // A hotkey text goes in as it is; the writer judges it.
   Fill(u"C:\\item", u"pin", u"", u"CTRL+ALT+k");
-  EXPECT_EQ(Go().at(5), u"SetHotkey CTRL+ALT+k");
+  EXPECT_EQ(Go().at(6), u"SetHotkey CTRL+ALT+k");
+}
+
+TEST_F(ShortcutBuilderTest, EachItemHasItsOwnTaskbarIdentityWhateverItsTitleOrIcon) {
+  // Expected values from an independent FNV-1a 64 over the UTF-16LE bytes, in Python:
+  //   h = 0xcbf29ce484222325
+  //   for b in item.encode("utf-16-le"): h = ((h ^ b) * 0x100000001b3) % 2**64
+  //   print("Brindlework.Item.%016x" % h)
+  const std::pair<Text, Text> cases[] = {
+      {u"https://example.org", u"Brindlework.Item.7d23dd7977c898b8"},
+      {u"C:\\item", u"Brindlework.Item.50892ef26697635d"},
+      {u"C:\\item ", u"Brindlework.Item.649910f97270c605"},  // a trailing blank is another item
+      {u"\u4E2D\u6587 \U0001F4CC.txt", u"Brindlework.Item.16dac18c0d4e3d55"},
+  };
+  process.existing = {u"C:\\icons\\pin.ico"};
+  for (const auto& [item, id] : cases) {
+    for (const auto& [title, icon] :
+         {std::pair<Text, Text>{u"one", u""}, {u"two", u"C:\\icons\\pin.ico"}}) {
+      Fill(item, title, icon);
+      Press(F::kCommand1);
+      EXPECT_EQ(shortcuts.shortcuts.back().appUserModelId, id) << Utf8(item);
+    }
+  }
+}
+
+TEST_F(ShortcutBuilderTest, AnItemThatCanNeverStartIsRefusedBeforeAnythingIsWritten) {
+  for (const Text item : {u"     ", u" C:\\item", u"\tC:\\item", u"\t \t \t"}) {
+    Fill(item, u"pin");
+    EXPECT_EQ(Go(), Refused(pinning::kItemBlankLed)) << Utf8(item);
+  }
+  // "C:\Programs\Brindlework\Brindlework.exe" is 39 units: quoted, a blank and the final NUL
+  // leave 32767 - 43 for the item.
+  const Text tooLong = Text(pinning::kItemTooLong) + u"32724 characters";
+  Fill(Text(32725, u'x'), u"pin");
+  EXPECT_EQ(Go(), Refused(tooLong));
+  EXPECT_EQ(Field(F::kTxtToExecute), Text(32725, u'x'));  // the fields are kept
+  Fill(Text(32724, u'x'), u"pin");
+  EXPECT_EQ(Go().back(), u"release");
+  // The checks of the title come first.
+  Fill(u"     ", u"");
+  EXPECT_EQ(Go(), Refused(pinning::kTitleMissing));
+  Fill(u"     ", u"a|b");
+  EXPECT_EQ(Go(), Refused(pinning::kTitleNotAFileName));
 }
 
 TEST_F(ShortcutBuilderTest, SeparatorsAreJoinedInEvenAfterARootFolder) {
@@ -90,7 +133,7 @@ TEST_F(ShortcutBuilderTest, ATitleThatIsNoFileNameIsRefusedBeforeAnythingIsWritt
 
 TEST_F(ShortcutBuilderTest, AFailingStepEndsThePressWithTheFieldsAsTheyWere) {
   for (const Text step : {u"DesktopFolder", u"CreateShortcut", u"SetTargetPath", u"SetProgramIcon",
-                          u"SetArguments", u"SetHotkey", u"Save"}) {
+                          u"SetArguments", u"SetAppUserModelId", u"SetHotkey", u"Save"}) {
     SCOPED_TRACE(Utf8(step));
     Fill(u"C:\\item", u"pin", u"", u"CTRL+SHIFT+k");
     shortcuts.failAt = step;

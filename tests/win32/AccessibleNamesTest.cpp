@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
-#include "InProcessProgram.h"
-#include "TestSupport.h"
+#include "LiveForms.h"
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/AccessibleNames.h"
 #include "platform/win32/WinText.h"
 
@@ -29,8 +29,10 @@ std::wstring AccessibleName(HWND control) {
 }
 
 TEST(AccessibleNames, EachInputOfTheMainWindowIsAnnouncedByItsName) {
-  testing::InProcessProgram program;
-  const HWND window = program.ShowMain();
+  const win32::ComApartment com;  // the annotation service is a COM object
+  testing::LiveForms forms;
+  forms.windows.Show(forms.main);
+  const HWND window = testing::LiveForms::Find(L"Brindlework to windows taskbar!");
   ASSERT_NE(window, nullptr);
   {
     // Whether the system annotates at all, tried on a control of the test's own.
@@ -41,7 +43,7 @@ TEST(AccessibleNames, EachInputOfTheMainWindowIsAnnouncedByItsName) {
     if (result == E_NOTIMPL) GTEST_SKIP() << "Wine 8 has no dynamic annotation (SetHwndPropStr)";
     ASSERT_EQ(result, S_OK);
   }
-  for (const ControlSpec& control : program.main.Spec().controls) {
+  for (const ControlSpec& control : forms.main.Spec().controls) {
     if (control.accessibleName.empty()) continue;
     EXPECT_EQ(AccessibleName(GetDlgItem(window, control.id)),
               win32::ToWide(control.accessibleName));

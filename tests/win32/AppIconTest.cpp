@@ -20,8 +20,8 @@ struct Module {
 std::vector<RGBQUAD> Pixels(HICON icon, int size) {
   ICONINFO info{};
   if (!GetIconInfo(icon, &info)) return {};
-  const win32::Unique<HBITMAP, win32::DeleteGdiObject> colour(info.hbmColor);
-  const win32::Unique<HBITMAP, win32::DeleteGdiObject> mask(info.hbmMask);
+  const win32::UniqueBitmap colour(info.hbmColor);
+  const win32::UniqueBitmap mask(info.hbmMask);
   BITMAP bitmap{};
   GetObjectW(colour.get(), sizeof bitmap, &bitmap);
   if (bitmap.bmWidth != size || bitmap.bmHeight != size) return {};

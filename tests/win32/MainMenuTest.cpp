@@ -2,7 +2,7 @@
 // a window's menus under Wine.
 #include <gtest/gtest.h>
 
-#include "InProcessProgram.h"
+#include "LiveForms.h"
 
 namespace brindlework {
 namespace {
@@ -32,8 +32,10 @@ std::vector<Entry> Entries(HMENU menu) {
 }
 
 TEST(MainMenu, HasFileAndHelpWithTheirEntriesInOrder) {
-  testing::InProcessProgram program;
-  const HWND window = program.ShowMain();
+  testing::LiveForms forms;
+  forms.windows.Show(forms.main);
+
+  const HWND window = testing::LiveForms::Find(L"Brindlework to windows taskbar!");
   ASSERT_NE(window, nullptr);
   const HMENU bar = GetMenu(window);
   ASSERT_NE(bar, nullptr);

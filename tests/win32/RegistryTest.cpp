@@ -2,6 +2,9 @@
 // HKEY_LOCAL_MACHINE of the test prefix, read back through RegOpenKeyExA and RegQueryValueExA.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "TestRegistry.h"
 #include "platform/Error.h"
 #include "platform/win32/Win32Registry.h"
@@ -12,6 +15,33 @@ namespace {
 
 using testing::DwordBytes;
 using testing::TemporaryKey;
+
+// The handles that this process holds, from the system's table of every process's handles:
+// GetProcessHandleCount gives 0 under Wine.
+std::size_t OpenHandles() {
+  struct Entry {  // SYSTEM_HANDLE_TABLE_ENTRY_INFO
+    ULONG processId;
+    BYTE type, flags;
+    USHORT handle;
+    void* object;
+    ACCESS_MASK access;
+  };
+  using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  constexpr int kSystemHandleInformation = 16;
+  std::vector<ULONG_PTR> table(1 << 14);  // the count, then the entries
+  ULONG needed = 0;
+  while (query(kSystemHandleInformation, table.data(),
+               static_cast<ULONG>(table.size() * sizeof(ULONG_PTR)),
+               &needed) == static_cast<LONG>(0xC0000004)) {  // STATUS_INFO_LENGTH_MISMATCH
+    table.resize(std::max<std::size_t>(needed / sizeof(ULONG_PTR), table.size()) * 2);
+  }
+  const auto* entries = reinterpret_cast<const Entry*>(&table[1]);
+  return static_cast<std::size_t>(
+      std::count_if(entries, entries + static_cast<ULONG>(table[0]),
+                    [](const Entry& e) { return e.processId == GetCurrentProcessId(); }));
+}
 
 Text Ascii(const std::string& text) {
   return Text(text.begin(), text.end());
@@ -76,6 +106,16 @@ TEST_F(RegistryTest, AMissingKeyOrValueEmptiesTheText) {
   keyVal = u"before";
   EXPECT_FALSE(GetKeyValue(registry, kLocalMachine, Ascii(key.Path()) + u"\\none", u"v", keyVal));
   EXPECT_EQ(keyVal, u"");
+}
+
+TEST_F(RegistryTest, EveryKeyThatAReadOpensIsClosed) {
+  key.Set("PATH", REG_SZ, "C:\\x.exe");
+  Text keyVal;
+  ASSERT_TRUE(Read("PATH", keyVal));  // the first read may load what stays loaded
+  const std::size_t before = OpenHandles();
+  ASSERT_GT(before, 0u);
+  for (int i = 0; i < 50; ++i) Read("PATH", keyVal);
+  EXPECT_EQ(OpenHandles(), before);
 }
 
 // Users without administrator rights may only read the tool's keys: asking for more would fail.

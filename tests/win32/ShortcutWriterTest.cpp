@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "LinkProbe.h"
 #include "ShortcutFiles.h"
 #include "UserState.h"
 #include "platform/Error.h"
@@ -16,15 +17,20 @@ namespace brindlework {
 namespace {
 
 using testing::FileBytes;
+using testing::LinkProbe;
 using testing::ReadShortcut;
 using win32::ToText;
 using win32::ToWide;
 
 class ShortcutWriterTest : public ::testing::Test {
  protected:
-  // Writes a whole shortcut as the builder does: target, icon, arguments, hotkey, save.
+  // Writes a whole shortcut as the builder does: target, icon, arguments, identity, hotkey, save.
   void Write(const std::wstring& path, const std::wstring& arguments, const Text& hotkey,
              const std::wstring& icon = L"") {
+    Write(writer, path, arguments, hotkey, icon);
+  }
+  static void Write(ShortcutWriter& writer, const std::wstring& path, const std::wstring& arguments,
+                    const Text& hotkey, const std::wstring& icon = L"") {
     auto shortcut = writer.CreateShortcut(ToText(path));
     shortcut->SetTargetPath(u"C:\\Programs\\Brindlework\\Brindlework.exe");
     if (icon.empty()) {
@@ -33,9 +39,12 @@ class ShortcutWriterTest : public ::testing::Test {
       shortcut->SetIconLocation(ToText(icon));
     }
     shortcut->SetArguments(ToText(arguments));
+    shortcut->SetAppUserModelId(Text(kId));
     if (!hotkey.empty()) shortcut->SetHotkey(hotkey);
     shortcut->Save();
   }
+
+  static constexpr TextView kId = u"Brindlework.Item.0123456789abcdef";
 
   testing::ComApartment com;
   testing::TestDesktop desktop;
@@ -60,6 +69,12 @@ TEST_F(ShortcutWriterTest, WritesWhatIShellLinkAndTheHeaderReadBack) {
   EXPECT_EQ(read.iconIndex, 0);
   EXPECT_EQ(read.hotkey, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
   EXPECT_EQ(testing::HeaderHotkey(path), MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+  if (read.appUserModelIdRead == E_NOTIMPL) {
+    // Wine 8 accepts and commits the property but neither stores nor reads it back.
+  } else {
+    EXPECT_EQ(read.appUserModelIdRead, S_OK);
+    EXPECT_EQ(read.appUserModelId, ToWide(kId));
+  }
   // Only the shortcut itself is left in the folder: no temporary file.
   auto files = desktop.Files();
   std::sort(files.begin(), files.end());
@@ -112,7 +127,8 @@ TEST_F(ShortcutWriterTest, AHotkeyThatNamesNoKeyFailsClearlyAndWritesNothing) {
   Write(path, L"C:\\old item", u"CTRL+ALT+q");
   const std::string before = FileBytes(path);
   for (const Text hotkey :
-       {u"CTRL+SHIFT+\u4E2D", u"CTRL+ALT+\U0001F4CC", u"CTRL++k", u"CTRL+k", u"ctrl+shift+k",
+       {u"CTRL+SHIFT+\u4E2D", u"CTRL+ALT+\U0001F4CC", u"CTRL+ALT+\u0001", u"CTRL+SHIFT+\t",
+        u"CTRL+ALT+\r", u"CTRL+SHIFT+\x1B", u"CTRL++k", u"CTRL+k", u"ctrl+shift+k",
         u"CTRL+SHIFT+kk", u"CTRL+SHIFT+ALT+k", u"SHIFT+k", u" "}) {
     SCOPED_TRACE(testing::ToUtf8(ToWide(hotkey)));
     auto shortcut = writer.CreateShortcut(ToText(path));
@@ -151,13 +167,72 @@ TEST_F(ShortcutWriterTest, AFailedSaveLeavesTheExistingShortcutByteForByte) {
   const std::string before = FileBytes(path);
   {
     // Another program has the shortcut open and lets nobody replace or delete it.
-    const win32::UniqueHandle open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                               OPEN_EXISTING, 0, nullptr));
-    ASSERT_NE(open.get(), INVALID_HANDLE_VALUE);
+    const win32::UniqueFile open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(open);
     EXPECT_THROW(Write(path, L"C:\\second", u"CTRL+SHIFT+w"), Error);
   }
   EXPECT_EQ(FileBytes(path), before);
   EXPECT_EQ(desktop.Files(), std::vector<std::wstring>{L"busy.lnk"});
+}
+
+TEST_F(ShortcutWriterTest, ALongItemMakesTheRoundTripWhole) {
+  // The longest item that fits a command line beside this target, with text outside the BMP.
+  std::wstring item(32724 - 4, L'x');
+  item.replace(1000, 4, L"\u4E2D \U0001F4CC");
+  item += L"end ";
+  const std::wstring path = desktop / L"long.lnk";
+  Write(path, item, u"");
+  EXPECT_EQ(ReadShortcut(path).arguments, item);
+}
+
+TEST_F(ShortcutWriterTest, AValueTheSystemDidNotKeepFailsAndLeavesTheExistingShortcut) {
+  const std::wstring path = desktop / L"kept.lnk";
+  const std::wstring icon = desktop / L"pin.ico";
+  testing::CreateTestFile(icon);
+  Write(path, L"C:\\old item", u"");
+  const std::string before = FileBytes(path);
+  const std::pair<LinkProbe::Change, Text> cases[] = {
+      {LinkProbe::Change::Target, u"its target: the system kept \"C:\\Other\\Program.exe\""},
+      {LinkProbe::Change::IconPath, u"its icon: the system kept \"C:\\Other\\icon.ico\""},
+      {LinkProbe::Change::IconIndex, u"its icon: the system kept icon number 1 for 0"},
+      {LinkProbe::Change::Arguments, u"this item: the system kept 10 of its 24 characters"},
+      {LinkProbe::Change::Hotkey, u"its hotkey: the system kept the key code 0 for 843"},
+  };
+  for (const auto& [change, description] : cases) {
+    SCOPED_TRACE(testing::ToUtf8(ToWide(description)));
+    int alive = 0;
+    int links = 0;
+    // The first link is the one written, the second the one read back.
+    win32::Win32ShortcutWriter changing(
+        [&] { return LinkProbe::New(alive, ++links == 2 ? change : LinkProbe::Change::None); });
+    try {
+      Write(changing, path, L"C:\\new item of 24 units ", u"CTRL+SHIFT+k", icon);
+      ADD_FAILURE() << "saved";
+    } catch (const Error& error) {
+      EXPECT_EQ(error.Number(), ERROR_INVALID_DATA);
+      EXPECT_TRUE(error.Description().starts_with(u"The shortcut cannot hold " + description))
+          << testing::ToUtf8(ToWide(error.Description()));
+    }
+    EXPECT_EQ(links, 2);
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(desktop.Files().size(), 2u);  // the shortcut and the icon: no temporary file
+  }
+}
+
+TEST_F(ShortcutWriterTest, EveryLinkIsReleasedWhetherTheSaveSucceedsOrFails) {
+  for (const auto change : {LinkProbe::Change::None, LinkProbe::Change::Arguments}) {
+    int alive = 0;
+    int links = 0;
+    win32::Win32ShortcutWriter counting(
+        [&] { return LinkProbe::New(alive, ++links == 2 ? change : LinkProbe::Change::None); });
+    try {
+      Write(counting, desktop / L"counted.lnk", L"C:\\counted item", u"CTRL+ALT+q");
+    } catch (const Error&) {
+    }
+    EXPECT_EQ(links, 2);
+    EXPECT_EQ(alive, 0);  // a reference kept anywhere keeps its probe alive
+  }
 }
 
 TEST_F(ShortcutWriterTest, ADesktopThatIsAFileFailsWithoutWritingAnything) {

@@ -8,44 +8,68 @@
 
 namespace brindlework::win32 {
 
-template <typename T, auto Close, T Invalid = T{}>
-class Unique {
+// A handle's type, its close function and its invalid value, as one traits struct: a file's
+// invalid value is INVALID_HANDLE_VALUE, which no template argument can hold (it is a cast).
+template <typename T, auto CloseFunction>
+struct NullHandleTraits {
+  using Type = T;
+  static constexpr T Invalid() { return T{}; }
+  static void Close(T handle) { CloseFunction(handle); }
+};
+
+template <typename Traits>
+class UniqueAny {
  public:
-  Unique() = default;
-  explicit Unique(T handle) : handle_(handle) {}
-  Unique(Unique&& other) noexcept : handle_(other.release()) {}
-  Unique& operator=(Unique&& other) noexcept {
+  using T = typename Traits::Type;
+
+  UniqueAny() = default;
+  explicit UniqueAny(T handle) : handle_(handle) {}
+  UniqueAny(UniqueAny&& other) noexcept : handle_(other.release()) {}
+  UniqueAny& operator=(UniqueAny&& other) noexcept {
     reset(other.release());
     return *this;
   }
-  Unique(const Unique&) = delete;
-  Unique& operator=(const Unique&) = delete;
-  ~Unique() { reset(); }
+  UniqueAny(const UniqueAny&) = delete;
+  UniqueAny& operator=(const UniqueAny&) = delete;
+  ~UniqueAny() { reset(); }
 
   T get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Invalid; }
+  explicit operator bool() const { return handle_ != Traits::Invalid(); }
   // For out-parameters: closes what is held and hands out the slot.
   T* put() {
     reset();
     return &handle_;
   }
-  T release() { return std::exchange(handle_, Invalid); }
-  void reset(T handle = Invalid) {
-    if (handle_ != Invalid) Close(handle_);
+  T release() { return std::exchange(handle_, Traits::Invalid()); }
+  void reset(T handle = Traits::Invalid()) {
+    if (handle_ != Traits::Invalid()) Traits::Close(handle_);
     handle_ = handle;
   }
 
  private:
-  T handle_ = Invalid;
+  T handle_ = Traits::Invalid();
 };
+
+// The common case: a handle whose failure value is null.
+template <typename T, auto Close>
+using Unique = UniqueAny<NullHandleTraits<T, Close>>;
 
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
 inline void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
+inline void FreeLocal(HLOCAL memory) { LocalFree(memory); }
+
+// CreateFileW's handles, whose failure is INVALID_HANDLE_VALUE rather than null.
+struct FileTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type handle) { CloseHandle(handle); }
+};
 
 using UniqueKey = Unique<HKEY, CloseRegistryKey>;
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;
+using UniqueFile = UniqueAny<FileTraits>;
 using UniqueWindow = Unique<HWND, DestroyWindow>;
 using UniqueMenu = Unique<HMENU, DestroyMenu>;
 using UniqueIcon = Unique<HICON, DestroyIcon>;
@@ -55,6 +79,10 @@ using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
 using UniqueDc = Unique<HDC, DeleteDC>;
 using UniqueScreenDc = Unique<HDC, ReleaseScreenDc>;
 using UniqueCoMem = Unique<wchar_t*, CoTaskMemFree>;
+// Memory that the system allocated for the caller with LocalAlloc (FormatMessageW,
+// CommandLineToArgvW, security descriptors).
+template <typename T = void>
+using UniqueLocal = Unique<T*, FreeLocal>;
 
 template <typename I>
 class ComPtr {

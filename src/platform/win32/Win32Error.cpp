@@ -7,13 +7,12 @@ namespace brindlework::win32 {
 namespace {
 
 Text SystemDescription(DWORD code) {
-  wchar_t* buffer = nullptr;
+  UniqueLocal<wchar_t> buffer;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  const Unique<HLOCAL, LocalFree> owner(buffer);
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
   if (length == 0) return u"Unknown error " + DecimalText(static_cast<std::int32_t>(code));
-  Text text = ToText(buffer, length);
+  Text text = ToText(buffer.get(), length);
   while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r')) text.pop_back();
   return text;
 }

@@ -19,4 +19,10 @@ inline void Check(HRESULT hr) {
   if (FAILED(hr)) throw HresultError(hr);
 }
 
+// Throws the registry status's Error when it is not ERROR_SUCCESS. Not an overload of Check:
+// LSTATUS and HRESULT are both `long`.
+inline void CheckStatus(LSTATUS status) {
+  if (status != ERROR_SUCCESS) throw Win32Error(static_cast<DWORD>(status));
+}
+
 }  // namespace brindlework::win32

@@ -29,9 +29,8 @@ class Win32RegistryKey final : public RegistryKey {
   RegistryData QueryValue(const Text& valueName, std::span<std::byte> buffer) override {
     DWORD type = 0;
     DWORD size = static_cast<DWORD>(buffer.size());
-    const LSTATUS status = RegQueryValueExA(key_.get(), AnsiName(valueName).c_str(), nullptr, &type,
-                                            reinterpret_cast<BYTE*>(buffer.data()), &size);
-    if (status != ERROR_SUCCESS) throw Win32Error(static_cast<DWORD>(status));
+    CheckStatus(RegQueryValueExA(key_.get(), AnsiName(valueName).c_str(), nullptr, &type,
+                                 reinterpret_cast<BYTE*>(buffer.data()), &size));
     return {type, size};
   }
 
@@ -47,9 +46,7 @@ HKEY RootKey(RegistryRoot root) {
 
 std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, const Text& subKey) {
   UniqueKey key;
-  const LSTATUS status =
-      RegOpenKeyExA(RootKey(root), AnsiName(subKey).c_str(), 0, KEY_READ, key.put());
-  if (status != ERROR_SUCCESS) throw Win32Error(static_cast<DWORD>(status));
+  CheckStatus(RegOpenKeyExA(RootKey(root), AnsiName(subKey).c_str(), 0, KEY_READ, key.put()));
   return std::make_unique<Win32RegistryKey>(std::move(key));
 }
 

@@ -15,10 +15,6 @@ Text KeyPath(const Text& application, const Text& section) {
   return u"Software\\" + application + u"\\" + section;
 }
 
-void CheckStatus(LSTATUS status) {
-  if (status != ERROR_SUCCESS) throw Win32Error(static_cast<DWORD>(status));
-}
-
 }  // namespace
 
 void Win32SettingsStore::Save(const Text& application, const Text& section, const Text& key,

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32ShortcutWriter.h"
 
 #include <commctrl.h>
+#include <propkey.h>
 #include <shlobj.h>
 
 #include <atomic>
@@ -45,27 +46,91 @@ class TemporaryFile {
   bool moved_ = false;
 };
 
+Error NotKept(const Text& description) {
+  return Error(ERROR_INVALID_DATA, u"The shortcut cannot hold " + description + u".");
+}
+
+// A text that a getter writes, NUL-terminated, into a buffer of `capacity` units.
+template <typename Getter>
+Text ReadText(std::size_t capacity, Getter get) {
+  std::wstring buffer(capacity, L'\0');
+  Check(get(buffer.data(), static_cast<int>(capacity)));
+  return ToText(buffer.c_str());
+}
+
+// A path as the system resolves it: environment strings expanded (the shell may keep a path in
+// that form) and the full path normalised (it keeps "C:\\x.exe" as "C:\x.exe").
+Text ResolvedPath(const Text& path) {
+  std::wstring expanded(ExpandEnvironmentStringsW(W(path), nullptr, 0), L'\0');
+  if (expanded.empty() ||
+      !ExpandEnvironmentStringsW(W(path), expanded.data(), static_cast<DWORD>(expanded.size()))) {
+    throw LastError();
+  }
+  std::wstring full(GetFullPathNameW(expanded.c_str(), 0, nullptr, nullptr), L'\0');
+  const DWORD length = full.empty()
+                           ? 0
+                           : GetFullPathNameW(expanded.c_str(), static_cast<DWORD>(full.size()),
+                                              full.data(), nullptr);
+  if (length == 0 || length >= full.size()) throw LastError();
+  return ToText(full.data(), length);
+}
+
+bool SamePath(const Text& a, const Text& b) {
+  if (a == b) return true;
+  if (a.empty() || b.empty()) return false;
+  const Text fullA = ResolvedPath(a);
+  const Text fullB = ResolvedPath(b);
+  return CompareStringOrdinal(W(fullA), static_cast<int>(fullA.size()), W(fullB),
+                              static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
+}
+
+Text Quoted(const Text& text) {
+  return u"\"" + text + u"\"";
+}
+
 class Win32Shortcut final : public Shortcut {
  public:
-  explicit Win32Shortcut(Text path) : path_(std::move(path)) {
-    Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                           link_.put_void()));
-  }
+  Win32Shortcut(Text path, const ShellLinkFactory& newLink)
+      : path_(std::move(path)), newLink_(newLink), link_(newLink_()) {}
 
-  void SetTargetPath(const Text& path) override { Check(link_->SetPath(W(path))); }
-  void SetIconLocation(const Text& path) override { Check(link_->SetIconLocation(W(path), 0)); }
-  void SetProgramIcon() override {
-    // The program's first icon is the main window's icon.
-    Check(link_->SetIconLocation(W(Win32Process::ProgramPath()), 0));
+  void SetTargetPath(const Text& path) override {
+    Check(link_->SetPath(W(path)));
+    target_ = path;
   }
-  void SetArguments(const Text& arguments) override { Check(link_->SetArguments(W(arguments))); }
-  void SetHotkey(const Text& hotkey) override { Check(link_->SetHotkey(HotkeyCode(hotkey))); }
+  void SetIconLocation(const Text& path) override {
+    Check(link_->SetIconLocation(W(path), 0));
+    icon_ = path;
+  }
+  // The program's first icon is the main window's icon.
+  void SetProgramIcon() override { SetIconLocation(Win32Process::ProgramPath()); }
+  void SetArguments(const Text& arguments) override {
+    Check(link_->SetArguments(W(arguments)));
+    arguments_ = arguments;
+  }
+  void SetAppUserModelId(const Text& id) override {
+    ComPtr<IPropertyStore> properties;
+    Check(link_->QueryInterface(IID_IPropertyStore, properties.put_void()));
+    // SetValue copies the value, so it may borrow the text (and no string helper of shlwapi is
+    // loaded into every launch for it).
+    PROPVARIANT value{};
+    value.vt = VT_LPWSTR;
+    value.pwszVal = const_cast<wchar_t*>(W(id));
+    Check(properties->SetValue(PKEY_AppUserModel_ID, value));
+    // The link writes its properties into the file only once they are committed.
+    Check(properties->Commit());
+  }
+  void SetHotkey(const Text& hotkey) override {
+    const WORD code = HotkeyCode(hotkey);
+    Check(link_->SetHotkey(code));
+    hotkey_ = code;
+  }
 
   void Save() override {
     ComPtr<IPersistFile> file;
     Check(link_->QueryInterface(IID_IPersistFile, file.put_void()));
     TemporaryFile temporary(TemporaryBeside(path_));
     Check(file->Save(W(temporary.Path()), FALSE));
+    CheckSaved(temporary.Path());
     // The finished file replaces the target in one step: a save that fails before this point
     // leaves an existing shortcut as it was.
     if (!MoveFileExW(W(temporary.Path()), W(path_),
@@ -76,11 +141,71 @@ class Win32Shortcut final : public Shortcut {
   }
 
  private:
+  // Reads the saved file into a fresh link and throws when it does not hold what was set. The
+  // system may keep less than it is given (Windows documents shorter limits for arguments than
+  // it is handed), and an item must never be cut or changed silently.
+  void CheckSaved(const Text& path) const {
+    const ComPtr<IShellLinkW> saved = newLink_();
+    ComPtr<IPersistFile> file;
+    Check(saved->QueryInterface(IID_IPersistFile, file.put_void()));
+    Check(file->Load(W(path), STGM_READ));
+
+    constexpr std::size_t kLongestPath = 32768;
+    // SLGP_RAWPATH: the target as stored, not resolved against the file system.
+    const Text target = ReadText(kLongestPath, [&](wchar_t* buffer, int size) {
+      return saved->GetPath(buffer, size, nullptr, SLGP_RAWPATH);
+    });
+    if (!SamePath(target, target_)) {
+      throw NotKept(u"its target: the system kept " + Quoted(target) + u" for " + Quoted(target_));
+    }
+    int index = -1;
+    const Text icon = ReadText(kLongestPath, [&](wchar_t* buffer, int size) {
+      return saved->GetIconLocation(buffer, size, &index);
+    });
+    if (!SamePath(icon, icon_)) {
+      throw NotKept(u"its icon: the system kept " + Quoted(icon) + u" for " + Quoted(icon_));
+    }
+    if (index != 0) {
+      throw NotKept(u"its icon: the system kept icon number " + DecimalText(index) + u" for 0");
+    }
+    // GetArguments cuts silently to its buffer: one unit more than the item shows a longer text.
+    const Text arguments = ReadText(arguments_.size() + 2, [&](wchar_t* buffer, int size) {
+      return saved->GetArguments(buffer, size);
+    });
+    if (arguments != arguments_) {
+      throw NotKept(
+          arguments_.starts_with(arguments)
+              ? u"this item: the system kept " +
+                    DecimalText(static_cast<std::int64_t>(arguments.size())) + u" of its " +
+                    DecimalText(static_cast<std::int64_t>(arguments_.size())) + u" characters"
+              : Text(u"this item: the system changed it"));
+    }
+    WORD hotkey = 0;
+    Check(saved->GetHotkey(&hotkey));
+    if (hotkey != hotkey_) {
+      throw NotKept(u"its hotkey: the system kept the key code " + DecimalText(hotkey) + u" for " +
+                    DecimalText(hotkey_));
+    }
+  }
+
   Text path_;
+  const ShellLinkFactory& newLink_;
   ComPtr<IShellLinkW> link_;
+  // What was set, for the read-back.
+  Text target_;
+  Text icon_;
+  Text arguments_;
+  WORD hotkey_ = 0;
 };
 
 }  // namespace
+
+ComPtr<IShellLinkW> NewShellLink() {
+  ComPtr<IShellLinkW> link;
+  Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                         link.put_void()));
+  return link;
+}
 
 Text Win32ShortcutWriter::DesktopFolder() {
   UniqueCoMem path;
@@ -89,7 +214,7 @@ Text Win32ShortcutWriter::DesktopFolder() {
 }
 
 std::unique_ptr<Shortcut> Win32ShortcutWriter::CreateShortcut(const Text& path) {
-  return std::make_unique<Win32Shortcut>(path);
+  return std::make_unique<Win32Shortcut>(path, newLink_);
 }
 
 WORD HotkeyCode(const Text& hotkey) {
@@ -104,11 +229,16 @@ WORD HotkeyCode(const Text& hotkey) {
     if (hotkey.size() != form.prefix.size() + 1 || !hotkey.starts_with(form.prefix)) continue;
     const char16_t key = hotkey.back();
     // The key is the one that types the character; the case a letter was typed in adds no
-    // SHIFT of its own, so CTRL+ALT+K and CTRL+ALT+k are the same hotkey.
-    const SHORT scan = VkKeyScanExW(static_cast<wchar_t>(key), GetKeyboardLayout(0));
-    if (scan == -1 || LOBYTE(scan) == 0 || LOBYTE(scan) == 0xFF) {
-      throw BadHotkey(u"The hotkey " + hotkey + u" cannot be set: no key of the keyboard types \"" +
-                      Text(1, key) + u"\".");
+    // SHIFT of its own, so CTRL+ALT+K and CTRL+ALT+k are the same hotkey. A control character
+    // has no key of its own (U+0001 maps to CTRL+A, Tab and Enter to keys that the shortcut
+    // cannot combine), and a character that needs CTRL or ALT to type would change the hotkey.
+    const SHORT scan =
+        key < u' ' ? -1 : VkKeyScanExW(static_cast<wchar_t>(key), GetKeyboardLayout(0));
+    constexpr BYTE kCtrlOrAlt = 2 | 4;  // VkKeyScanExW's shift-state bits
+    if (scan == -1 || LOBYTE(scan) == 0 || LOBYTE(scan) == 0xFF || (HIBYTE(scan) & kCtrlOrAlt)) {
+      throw BadHotkey(u"The hotkey " + hotkey +
+                      u" cannot be set: no single key of the keyboard types \"" + Text(1, key) +
+                      u"\".");
     }
     return MAKEWORD(LOBYTE(scan), form.modifiers);
   }

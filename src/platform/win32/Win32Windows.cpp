@@ -15,7 +15,7 @@ namespace brindlework::win32 {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"Brindlework.Form";
-// The drop-down list of a combo box: its own height comes on top of the control's.
+// The drop-down list of a combo box at 96 DPI: its own height comes on top of the control's.
 constexpr int kComboListPixels = 120;
 // The windows' default font: the classic dialog font (Tahoma) at 8 points, whose line height the
 // tables' labels were laid out for. The system's message font is larger on current Windows and
@@ -43,15 +43,16 @@ UniqueMenu BuildMenu(std::span<const MenuSpec> entries) {
   if (entries.empty()) return {};
   UniqueMenu bar(CreateMenu());
   if (!bar) throw LastError();
-  HMENU popup = nullptr;
+  HMENU popup = nullptr;  // the drop-down being filled, which the bar owns
   for (const auto& entry : entries) {
     const auto caption = ToWide(entry.caption);
     if (entry.level == 1) {
-      popup = CreatePopupMenu();
-      if (!popup || !AppendMenuW(bar.get(), MF_POPUP | MF_STRING,
-                                 reinterpret_cast<UINT_PTR>(popup), caption.c_str())) {
+      UniqueMenu created(CreatePopupMenu());
+      if (!created || !AppendMenuW(bar.get(), MF_POPUP | MF_STRING,
+                                   reinterpret_cast<UINT_PTR>(created.get()), caption.c_str())) {
         throw LastError();
       }
+      popup = created.release();
     } else if (popup) {
       const bool separator = entry.caption == u"-";
       if (!AppendMenuW(popup, separator ? MF_SEPARATOR : MF_STRING,
@@ -86,11 +87,44 @@ ControlClass ClassOf(const ControlSpec& spec) {
   return {L"Static", 0, 0};
 }
 
+// BeginPaint and EndPaint as one scope.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+  ~PaintDc() { EndPaint(hwnd_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// An object selected into a DC for the scope; the one it replaced goes back at the end, so the
+// object can be deleted after it.
+class Selection {
+ public:
+  Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~Selection() { SelectObject(dc_, old_); }
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
 }  // namespace
 
 int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
 // One loaded window: the real HWND of a form, its controls and the GDI objects they use.
+// The window owns this object, not the other way round: a window the user closes destroys
+// itself and deletes its NativeForm on WM_NCDESTROY. So hwnd_ is a plain handle that the
+// window clears as it goes, and only a window still open when the program ends is destroyed
+// from here: an owner such as UniqueWindow would destroy it a second time.
 class NativeForm final : public FormView {
  public:
   NativeForm(Win32WindowSystem& system, Form& form) : system_(system), form_(form) {}
@@ -237,20 +271,23 @@ class NativeForm final : public FormView {
 
   // Sizes and fonts for the window's DPI; runs again when the window moves to another DPI.
   void Layout() {
-    fonts_.clear();
     // Any script the user types into the text boxes, not only the ANSI code page's.
-    defaultFont_ = MakeFont(kDefaultFont, dpi_, DEFAULT_CHARSET);
+    UniqueFont defaultFont = MakeFont(kDefaultFont, dpi_, DEFAULT_CHARSET);
+    std::vector<UniqueFont> fonts;
+    std::vector<UniqueIcon> icons;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
     for (const auto& control : controls_) {
       const TwipsRect& r = control.spec->rect;
       int height = TwipsToPixels(r.height, dpi_);
-      if (control.spec->kind == ControlKind::ComboBox) height += kComboListPixels;
+      if (control.spec->kind == ControlKind::ComboBox) {
+        height += MulDiv(kComboListPixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+      }
       SetWindowPos(control.hwnd, nullptr, TwipsToPixels(r.left, dpi_), TwipsToPixels(r.top, dpi_),
                    TwipsToPixels(r.width, dpi_), height, SWP_NOZORDER | SWP_NOACTIVATE);
-      HFONT font = defaultFont_.get();
+      HFONT font = defaultFont.get();
       if (control.spec->font) {
-        fonts_.push_back(MakeFont(*control.spec->font, dpi_));
-        font = fonts_.back().get();
+        fonts.push_back(MakeFont(*control.spec->font, dpi_));
+        font = fonts.back().get();
       }
       SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
       if (control.spec->kind == ControlKind::Picture) {
@@ -258,9 +295,13 @@ class NativeForm final : public FormView {
         UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(BRINDLEWORK_ICON),
                                                       IMAGE_ICON, size, size, 0)));
         SendMessageW(control.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
-        icons_.push_back(std::move(icon));
+        icons.push_back(std::move(icon));
       }
     }
+    // Only now that no control uses them may the previous fonts and icons go.
+    defaultFont_ = std::move(defaultFont);
+    fonts_ = std::move(fonts);
+    icons_ = std::move(icons);
   }
 
   // The window's outer size for the client area of the table, at the table's screen position
@@ -304,17 +345,14 @@ class NativeForm final : public FormView {
   }
 
   void Paint() {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(hwnd_, &paint);
+    const PaintDc dc(hwnd_);
     for (const LineSpec& line : form_.Spec().lines) {
       const int width = MulDiv(line.widthPixels, static_cast<int>(dpi_), 96);
-      UniquePen pen(CreatePen(PS_INSIDEFRAME, width, ResolveColour(line.colour)));
-      const HGDIOBJ old = SelectObject(dc, pen.get());
-      MoveToEx(dc, TwipsToPixels(line.x1, dpi_), TwipsToPixels(line.y1, dpi_), nullptr);
-      LineTo(dc, TwipsToPixels(line.x2, dpi_), TwipsToPixels(line.y2, dpi_));
-      SelectObject(dc, old);
+      const UniquePen pen(CreatePen(PS_INSIDEFRAME, width, ResolveColour(line.colour)));
+      const Selection selected(dc.get(), pen.get());
+      MoveToEx(dc.get(), TwipsToPixels(line.x1, dpi_), TwipsToPixels(line.y1, dpi_), nullptr);
+      LineTo(dc.get(), TwipsToPixels(line.x2, dpi_), TwipsToPixels(line.y2, dpi_));
     }
-    EndPaint(hwnd_, &paint);
   }
 
   int DefaultButton() const {
@@ -340,7 +378,7 @@ class NativeForm final : public FormView {
     try {
       form_.Click(id);
     } catch (...) {
-      system_.ReportCurrentFailure();
+      ReportCurrentFailure(system_.messages_);
     }
   }
 
@@ -438,6 +476,25 @@ Win32WindowSystem::~Win32WindowSystem() {
   // Windows still open at the end of the run close with their objects.
   auto open = std::move(open_);
   open.clear();
+  if (formClass_) UnregisterClassW(MAKEINTATOM(formClass_), instance_);
+}
+
+void Win32WindowSystem::RegisterFormClass() {
+  if (formClass_) return;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &NativeForm::Procedure;
+  windowClass.hInstance = instance_;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kFormClass;
+  windowClass.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(BRINDLEWORK_ICON),
+                                                    IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(BRINDLEWORK_ICON), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  formClass_ = RegisterClassExW(&windowClass);
+  if (!formClass_) throw LastError();
 }
 
 void Win32WindowSystem::Show(Form& form) {
@@ -447,22 +504,7 @@ void Win32WindowSystem::Show(Form& form) {
       return;
     }
   }
-  static const ATOM registered = [this] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &NativeForm::Procedure;
-    windowClass.hInstance = instance_;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kFormClass;
-    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(BRINDLEWORK_ICON),
-                                                      IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(BRINDLEWORK_ICON), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    return RegisterClassExW(&windowClass);
-  }();
-  if (!registered) throw LastError();
+  RegisterFormClass();  // on the first window: launch mode never gets here
 
   auto native = std::make_unique<NativeForm>(*this, form);
   NativeForm* loading = native.get();
@@ -503,15 +545,15 @@ int Win32WindowSystem::RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-void Win32WindowSystem::ReportCurrentFailure() {
+void ReportCurrentFailure(MessageBoxService& messages) {
   try {
     throw;
   } catch (const Error& error) {
-    messages_.Show(FailureMessage(error));
+    messages.Show(FailureMessage(error));
   } catch (const std::bad_alloc&) {
-    messages_.Show(FailureMessage(HresultError(E_OUTOFMEMORY)));
+    messages.Show(FailureMessage(HresultError(E_OUTOFMEMORY)));
   } catch (...) {
-    messages_.Show(FailureMessage(HresultError(E_UNEXPECTED)));
+    messages.Show(FailureMessage(HresultError(E_UNEXPECTED)));
   }
 }
 

@@ -25,17 +25,21 @@ class Win32WindowSystem final : public WindowSystem {
   // Runs until the last window has closed; gives the process's exit code.
   int RunMessageLoop();
 
-  // Reports a failure that escaped a handler; the program goes on.
-  void ReportCurrentFailure();
-
  private:
   friend class NativeForm;
+  void RegisterFormClass();
   void Closed(NativeForm* form);
 
   HINSTANCE instance_;
   MessageBoxService& messages_;
+  ATOM formClass_ = 0;  // the windows' class, registered with the first window
   std::vector<std::unique_ptr<NativeForm>> open_;
 };
+
+// Reports the exception being handled as "Error <number>: <description>": an Error as itself,
+// running out of memory as E_OUTOFMEMORY, anything else as E_UNEXPECTED. Call it from a catch
+// block; it is the one way a failure that nothing caught reaches the user.
+void ReportCurrentFailure(MessageBoxService& messages);
 
 // Twips to pixels at a DPI: 15 twips a pixel at 96 DPI.
 int TwipsToPixels(int twips, UINT dpi);

@@ -1,6 +1,8 @@
 #include "ShortcutFiles.h"
 
 #include <shlobj.h>
+// After shlobj.h, which declares the property key type.
+#include <propkey.h>
 
 #include <fstream>
 #include <iterator>
@@ -49,6 +51,15 @@ ShortcutFields ReadShortcut(const std::wstring& path) {
     fields.iconPath = text.c_str();
   }
   link->GetHotkey(&fields.hotkey);
+  win32::ComPtr<IPropertyStore> properties;
+  fields.appUserModelIdRead = link->QueryInterface(IID_IPropertyStore, properties.put_void());
+  if (SUCCEEDED(fields.appUserModelIdRead)) {
+    PROPVARIANT value{};
+    fields.appUserModelIdRead = properties->GetValue(PKEY_AppUserModel_ID, &value);
+    if (SUCCEEDED(fields.appUserModelIdRead) && value.vt == VT_LPWSTR)
+      fields.appUserModelId = value.pwszVal;
+    PropVariantClear(&value);
+  }
   return fields;
 }
 

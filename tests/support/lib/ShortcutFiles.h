@@ -14,6 +14,9 @@ struct ShortcutFields {
   std::wstring iconPath;
   int iconIndex = -1;
   WORD hotkey = 0;
+  // System.AppUserModel.ID through the link's property store, and the result of reading it.
+  HRESULT appUserModelIdRead = E_FAIL;
+  std::wstring appUserModelId;
 };
 
 // The fields as IShellLinkW loads them. Needs COM on the thread.

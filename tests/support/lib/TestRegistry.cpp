@@ -19,7 +19,7 @@ LSTATUS SetDacl(HKEY key, const wchar_t* sddl) {
                                                             nullptr)) {
     return static_cast<LSTATUS>(GetLastError());
   }
-  const win32::Unique<HLOCAL, LocalFree> owner(descriptor);
+  const win32::UniqueLocal<> owner(descriptor);
   return RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
 }
 

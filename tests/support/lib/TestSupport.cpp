@@ -88,7 +88,7 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& 
                       folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()));
   }
-  CloseHandle(info.hThread);
+  const win32::UniqueHandle thread(info.hThread);
   process_.reset(info.hProcess);
   id_ = info.dwProcessId;
 }

@@ -1,9 +1,9 @@
 #pragma once
-// The program's windows over the real Win32 services, built inside the test's own process as
-// src/app builds them: for what only the process that owns a window can read (its menus, the
-// accessible names of its controls).
+// The program's three windows over the real Win32 services, inside the test's own process, where
+// their menus, fonts and icons can be read.
 
-#include "platform/win32/ComApartment.h"
+#include <windows.h>
+
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
@@ -17,14 +17,10 @@
 
 namespace brindlework::testing {
 
-struct InProcessProgram {
-  // Shows the main window; gives its handle, or null when it cannot be found.
-  HWND ShowMain() {
-    windows.Show(main);
-    return FindWindowW(L"Brindlework.Form", L"Brindlework to windows taskbar!");
-  }
+struct LiveForms {
+  // A shown form's window, found by its class and caption.
+  static HWND Find(const wchar_t* caption) { return FindWindowW(L"Brindlework.Form", caption); }
 
-  win32::ComApartment com;
   win32::Win32MessageBox messages;
   win32::Win32ShellOpen shell;
   win32::Win32Process process;
