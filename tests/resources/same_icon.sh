@@ -3,9 +3,9 @@
 # images are PNG) and the same pixels once decoded. Their bytes may differ.
 # Usage: same_icon.sh A.ico B.ico
 set -euo pipefail
-. "$(dirname "$0")/binary.sh"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+. "$repo/tests/support/checks.sh"
+. "$repo/tests/resources/binary.sh"
 
 # One line an image: width height bits png|bmp (0 stands for 256 pixels and more).
 directory() {
@@ -18,23 +18,16 @@ directory() {
   done
 }
 
-if ! diff <(directory "$1") <(directory "$2"); then
-  echo "FAIL: the directories differ ($1 <, $2 >)"
-  exit 1
-fi
+diff <(directory "$1") <(directory "$2") || fail "the directories differ ($1 <, $2 >)"
 for side in a b; do mkdir "$work/$side"; done
 cp "$1" "$work/a/icon.ico"
 cp "$2" "$work/b/icon.ico"
 icotool -x -o "$work/a" "$work/a/icon.ico"
 icotool -x -o "$work/b" "$work/b/icon.ico"
-status=0
 for image in "$work"/a/*.png; do
   name=$(basename "$image")
   # Every channel of every pixel, alpha included, as raw bytes.
-  if ! cmp -s <(convert "$image" RGBA:-) <(convert "$work/b/$name" RGBA:-); then
-    echo "FAIL: the pixels of $name differ"
-    status=1
-  fi
+  cmp -s <(convert "$image" RGBA:-) <(convert "$work/b/$name" RGBA:-) ||
+    fail "the pixels of $name differ"
 done
-[ "$status" -ne 0 ] || echo "same icon: $(directory "$1" | wc -l) images, directory and pixels"
-exit $status
+checks_done "same icon: $(directory "$1" | wc -l) images, directory and pixels"
