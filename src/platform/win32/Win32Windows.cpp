@@ -157,7 +157,7 @@ class NativeForm final : public FormView {
     dpi_ = GetDpiForWindow(hwnd_);
     CreateControls(instance);
     NameControls();
-    Layout();
+    Layout(false);  // CreateControls made them in place
     PlaceWindow();
 
     form_.Attach(this);
@@ -218,6 +218,10 @@ class NativeForm final : public FormView {
   }
 
  private:
+  struct Place {
+    int x, y, width, height;
+  };
+
   struct ControlWindow {
     const ControlSpec* spec;
     HWND hwnd;
@@ -246,10 +250,13 @@ class NativeForm final : public FormView {
     for (const ControlSpec* spec : ordered) {
       const ControlClass kind = ClassOf(*spec);
       const auto caption = ToWide(spec->caption);
+      // Made in place: moved afterwards, each control would take another round of messages.
+      const Place place = PlaceOf(*spec);
       const HWND hwnd = CreateWindowExW(
           kind.exStyle, kind.name, caption.c_str(),
-          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, hwnd_,
-          reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance, nullptr);
+          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, place.x, place.y, place.width,
+          place.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec->id)), instance,
+          nullptr);
       if (!hwnd) throw LastError();
       controls_.push_back({spec, hwnd});
       if (spec->kind == ControlKind::TextBox) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
@@ -269,21 +276,31 @@ class NativeForm final : public FormView {
     }
   }
 
-  // Sizes and fonts for the window's DPI; runs again when the window moves to another DPI.
-  void Layout() {
+  // A control's place in pixels at the window's DPI; a combo box's height includes its list.
+  Place PlaceOf(const ControlSpec& spec) const {
+    const TwipsRect& r = spec.rect;
+    int height = TwipsToPixels(r.height, dpi_);
+    if (spec.kind == ControlKind::ComboBox) {
+      height += MulDiv(kComboListPixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+    }
+    return {TwipsToPixels(r.left, dpi_), TwipsToPixels(r.top, dpi_), TwipsToPixels(r.width, dpi_),
+            height};
+  }
+
+  // Fonts and icons for the window's DPI, with `move` the controls' places too; runs again when
+  // the window moves to another DPI.
+  void Layout(bool move) {
     // Any script the user types into the text boxes, not only the ANSI code page's.
     UniqueFont defaultFont = MakeFont(kDefaultFont, dpi_, DEFAULT_CHARSET);
     std::vector<UniqueFont> fonts;
     std::vector<UniqueIcon> icons;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
     for (const auto& control : controls_) {
-      const TwipsRect& r = control.spec->rect;
-      int height = TwipsToPixels(r.height, dpi_);
-      if (control.spec->kind == ControlKind::ComboBox) {
-        height += MulDiv(kComboListPixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+      if (move) {
+        const Place place = PlaceOf(*control.spec);
+        SetWindowPos(control.hwnd, nullptr, place.x, place.y, place.width, place.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
       }
-      SetWindowPos(control.hwnd, nullptr, TwipsToPixels(r.left, dpi_), TwipsToPixels(r.top, dpi_),
-                   TwipsToPixels(r.width, dpi_), height, SWP_NOZORDER | SWP_NOACTIVATE);
       HFONT font = defaultFont.get();
       if (control.spec->font) {
         fonts.push_back(MakeFont(*control.spec->font, dpi_));
@@ -291,6 +308,7 @@ class NativeForm final : public FormView {
       }
       SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
       if (control.spec->kind == ControlKind::Picture) {
+        const TwipsRect& r = control.spec->rect;
         const int size = TwipsToPixels(std::min(r.width, r.height), dpi_);
         UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(BRINDLEWORK_ICON),
                                                       IMAGE_ICON, size, size, 0)));
@@ -436,7 +454,7 @@ class NativeForm final : public FormView {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        Layout();
+        Layout(true);
         InvalidateRect(hwnd_, nullptr, TRUE);
         return 0;
       }
