@@ -90,8 +90,8 @@ Text Quoted(const Text& text) {
 
 class Win32Shortcut final : public Shortcut {
  public:
-  Win32Shortcut(Text path, const ShellLinkFactory& newLink)
-      : path_(std::move(path)), newLink_(newLink), link_(newLink_()) {}
+  Win32Shortcut(Text path, ShellLinkFactory newLink)
+      : path_(std::move(path)), newLink_(std::move(newLink)), link_(newLink_()) {}
 
   void SetTargetPath(const Text& path) override {
     Check(link_->SetPath(W(path)));
@@ -189,7 +189,7 @@ class Win32Shortcut final : public Shortcut {
   }
 
   Text path_;
-  const ShellLinkFactory& newLink_;
+  ShellLinkFactory newLink_;  // a copy: a shortcut may outlive its writer
   ComPtr<IShellLinkW> link_;
   // What was set, for the read-back.
   Text target_;
