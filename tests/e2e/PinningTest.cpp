@@ -1,6 +1,6 @@
 // A pin from end to end, as a user makes it: the fields typed into the real window, "GO!", the
-// shortcut on the desktop read back, started as Windows starts it, and the item arriving at its
-// application. Then what the window refuses, what fails, and what a restart remembers.
+// shortcut on the desktop started as Windows starts it, and the item arriving at its application.
+// Then a failure that the program reports and survives, and what a restart remembers.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,9 +16,6 @@ namespace brindlework::testing {
 namespace {
 
 constexpr wchar_t kMainCaption[] = L"Brindlework to windows taskbar!";
-constexpr wchar_t kBadTitle[] =
-    L"shortcut title not valid: a file name cannot hold \\ / : * ? \" < > | or control "
-    L"characters, nor be a device name such as CON, NUL, COM1 or LPT1";
 
 // The controls at their table positions (twips / 15 at 96 DPI).
 struct Field {
@@ -107,18 +104,14 @@ TEST_F(Pinning, ThePinnedItemReachesItsApplicationThroughTheShortcut) {
   SaveScreenshot(editor.Window(), L"pin");
   EXPECT_EQ(editor.PressAndAnswer(L"GO!"), L"done!");
 
+  // What each field becomes in the file is the writer's test; here, that the window's fields
+  // reach it.
   const std::wstring shortcut = desktop / L"My pin.lnk";
   const ShortcutFields read = ReadShortcut(shortcut);
   EXPECT_EQ(read.target, BrindleworkExe());
   EXPECT_EQ(read.arguments, item);
   EXPECT_EQ(read.iconPath, icon);
-  EXPECT_EQ(read.iconIndex, 0);
   EXPECT_EQ(read.hotkey, MAKEWORD('7', HOTKEYF_CONTROL | HOTKEYF_ALT));
-  EXPECT_EQ(HeaderHotkey(shortcut), MAKEWORD('7', HOTKEYF_CONTROL | HOTKEYF_ALT));
-  const std::string report = LnkInfo(shortcut);
-  EXPECT_EQ(LnkInfoField(report, "Local path"), ToUtf8(BrindleworkExe())) << report;
-  EXPECT_EQ(LnkInfoField(report, "Command line arguments"), ToUtf8(item));
-  EXPECT_EQ(LnkInfoField(report, "Icon location"), ToUtf8(icon));
   // The fields stay as typed after a pin.
   EXPECT_EQ(editor.Get(kItem), item);
   EXPECT_EQ(editor.Close(), 0u);
@@ -130,17 +123,6 @@ TEST_F(Pinning, ThePinnedItemReachesItsApplicationThroughTheShortcut) {
   const auto lines = recording.WaitForLines(1);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], Recording::LineFor(item));
-}
-
-TEST_F(Pinning, TitlesThatAreNoFileNamesAreRefusedAndNothingIsWritten) {
-  Editor editor;
-  for (const std::wstring title : {L"what?", L"..\\outside", L"a/b", L"nul.txt"}) {
-    editor.Fill(L"C:\\item", L"", title);
-    EXPECT_EQ(editor.PressAndAnswer(L"GO!"), kBadTitle) << ToUtf8(title);
-    EXPECT_EQ(editor.Get(kTitle), title);
-  }
-  EXPECT_TRUE(desktop.Files().empty());
-  EXPECT_FALSE(std::filesystem::exists(desktop.Path().parent_path() / L"outside.lnk"));
 }
 
 TEST_F(Pinning, AnUnwritableDesktopIsReportedAndTheProgramGoesOn) {
@@ -162,36 +144,6 @@ TEST_F(Pinning, AnUnwritableDesktopIsReportedAndTheProgramGoesOn) {
   EXPECT_TRUE(std::filesystem::exists(desktop.Path() / L"pin.lnk"));
 }
 
-TEST_F(Pinning, APressThatFailsPartWayLeavesTheShortcutByteForByte) {
-  Editor editor;
-  editor.Fill(L"C:\\first item", L"", L"kept");
-  EXPECT_EQ(editor.PressAndAnswer(L"GO!"), L"done!");
-  const std::wstring shortcut = desktop / L"kept.lnk";
-  const std::string before = FileBytes(shortcut);
-
-  editor.Type(kItem, L"C:\\second item");
-  editor.Type(kHotkey, L"CTRL+SHIFT+\u4E2D");  // typed by hand: no key types it
-  const std::wstring unmappable = editor.PressAndAnswer(L"GO!");
-  EXPECT_EQ(unmappable.rfind(L"Error 87: The hotkey CTRL+SHIFT+\u4E2D cannot be set", 0), 0u)
-      << ToUtf8(unmappable);
-  EXPECT_EQ(FileBytes(shortcut), before);
-
-  editor.Type(kHotkey, L"");
-  {
-    // Another program holds the shortcut open and lets nobody replace it.
-    const win32::UniqueFile open(CreateFileW(shortcut.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                             nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(open);
-    const std::wstring locked = editor.PressAndAnswer(L"GO!");
-    EXPECT_EQ(locked.rfind(L"Error ", 0), 0u) << ToUtf8(locked);
-  }
-  EXPECT_EQ(FileBytes(shortcut), before);
-  EXPECT_EQ(desktop.Files(), std::vector<std::wstring>{L"kept.lnk"});  // no temporary left
-  EXPECT_EQ(editor.Get(kItem), L"C:\\second item");
-  EXPECT_EQ(editor.PressAndAnswer(L"GO!"), L"done!");
-  EXPECT_EQ(ReadShortcut(shortcut).arguments, L"C:\\second item");
-}
-
 TEST_F(Pinning, DeleteHotkeyLeavesNoModifierBehindTheEmptyRow) {
   Editor editor;
   SelectEntry(editor.Control(kModifier), kShift);
@@ -201,10 +153,6 @@ TEST_F(Pinning, DeleteHotkeyLeavesNoModifierBehindTheEmptyRow) {
   EXPECT_EQ(editor.PressAndAnswer(L"Delete hotkey"), L"done!");
   for (const Field& field : {kKey, kHotkey, kModifier}) EXPECT_EQ(editor.Get(field), L"");
   EXPECT_EQ(SelectedEntry(editor.Control(kModifier)), -1);
-  // A key alone is no hotkey; the text is composed before it is refused.
-  editor.Type(kKey, L"k");
-  EXPECT_EQ(editor.PressAndAnswer(L"Set hotkey"), L"Not valid hotkey");
-  EXPECT_EQ(editor.Get(kHotkey), L"CTRL++k");
 }
 
 TEST_F(Pinning, RememberedFieldsComeBackAfterARestartAndTheHotkeyDoesNot) {
@@ -220,28 +168,13 @@ TEST_F(Pinning, RememberedFieldsComeBackAfterARestartAndTheHotkeyDoesNot) {
     editor.PressQuietly(L"Remember all");
     EXPECT_EQ(editor.Close(), 0u);
   }
-  const std::string stored = RunCommand(L"reg query HKCU\\Software\\Brindlework\\toremember");
-  EXPECT_NE(stored.find("txttitle    REG_SZ    " + ToUtf8(title) + "\r\n"), std::string::npos)
-      << stored;
-  EXPECT_NE(stored.find("txticon    REG_SZ     \r\n"), std::string::npos) << stored;
-  EXPECT_NE(stored.find("txthotkey    REG_SZ    CTRL+SHIFT+k\r\n"), std::string::npos) << stored;
-  {
-    Editor editor;
-    EXPECT_EQ(editor.Get(kItem), item);
-    EXPECT_EQ(editor.Get(kIcon), icon);
-    EXPECT_EQ(editor.Get(kTitle), title);
-    EXPECT_EQ(editor.Get(kHotkey), L"");
-    EXPECT_EQ(editor.Get(kKey), L"");
-    EXPECT_EQ(SelectedEntry(editor.Control(kModifier)), -1);
-    // Clear all empties the screen only; the next run has the fields back.
-    editor.Type(kHotkey, L"CTRL+ALT+q");
-    editor.PressQuietly(L"Clear all");
-    for (const Field& field : {kItem, kIcon, kTitle, kHotkey}) EXPECT_EQ(editor.Get(field), L"");
-    EXPECT_EQ(editor.Close(), 0u);
-  }
   Editor editor;
   EXPECT_EQ(editor.Get(kItem), item);
+  EXPECT_EQ(editor.Get(kIcon), icon);
   EXPECT_EQ(editor.Get(kTitle), title);
+  EXPECT_EQ(editor.Get(kHotkey), L"");
+  EXPECT_EQ(editor.Get(kKey), L"");
+  EXPECT_EQ(SelectedEntry(editor.Control(kModifier)), -1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // "&System Info..." in the About window: the tool found through HKEY_LOCAL_MACHINE of the test
-// prefix (a recorder placed as the tool) starts; when nothing usable is found, one message.
+// prefix (a recorder placed as the tool) starts by its quoted path. Which location wins, and the
+// message when none does, are the launcher's unit tests.
 #include <gtest/gtest.h>
 
 #include "TestRegistry.h"
@@ -42,17 +43,6 @@ class SysInfo : public ::testing::Test {
     return tool;
   }
 
-  void ExpectUnavailable() {
-    Click(button);
-    const auto box = WaitForMessageBox(program);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->caption, L"Brindlework");
-    EXPECT_EQ(box->text, L"System Information Is Unavailable At This Time");
-    AnswerMessageBox(program);
-    EXPECT_TRUE(IsWindowVisible(about));
-    EXPECT_TRUE(IsWindowVisible(main));
-  }
-
   // Both locations as the test leaves them; put back when it ends.
   TemporaryKey toolKey{kToolKey};
   TemporaryKey folderKey{kFolderKey};
@@ -78,36 +68,6 @@ TEST_F(SysInfo, TheFirstLocationNamesTheToolWhichStartsByItsQuotedPath) {
   EXPECT_FALSE(CurrentMessageBox(program));
   EXPECT_TRUE(IsWindowVisible(about));
   EXPECT_EQ(recording.Lines().size(), 1u);
-}
-
-TEST_F(SysInfo, TheSecondLocationNamesTheFolderOfMsinfo32) {
-  toolKey.Remove("PATH");
-  const std::wstring tool = PlaceTool(L"tool folder", L"MSINFO32.EXE");
-  folderKey.Set("MSINFO", REG_SZ, Ansi(scratch / L"tool folder"));
-  Click(button);
-  const auto lines = recording.WaitForLines(1);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0], Quoted(tool));
-  EXPECT_FALSE(CurrentMessageBox(program));
-}
-
-TEST_F(SysInfo, MissingKeysOrPathsThatNameNothingShowTheMessage) {
-  toolKey.Remove("PATH");
-  folderKey.Remove("MSINFO");
-  ExpectUnavailable();
-
-  // A folder without the tool.
-  CreateDirectoryW((scratch / L"empty folder").c_str(), nullptr);
-  folderKey.Set("MSINFO", REG_SZ, Ansi(scratch / L"empty folder"));
-  ExpectUnavailable();
-
-  // A first location that names nothing: the usable second one is not asked.
-  PlaceTool(L"second", L"MSINFO32.EXE");
-  folderKey.Set("MSINFO", REG_SZ, Ansi(scratch / L"second"));
-  toolKey.Set("PATH", REG_SZ, Ansi(scratch / L"missing.exe"));
-  ExpectUnavailable();
-  Sleep(300);
-  EXPECT_TRUE(recording.Lines().empty());
 }
 
 }  // namespace

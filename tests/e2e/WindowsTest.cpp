@@ -1,86 +1,18 @@
-// The three windows as a user meets them: every control where the tables put it, Tab and the
-// keys, the menus, the links, and the process living exactly as long as a window is open.
+// The three windows as a user meets them: Tab and the keys, the menus, the links, and the process
+// living exactly as long as a window is open. Where each control stands is checked inside the
+// process (tests/win32/WindowLayoutTest.cpp).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "TestSupport.h"
 #include "Ui.h"
-#include "version.h"
 #include "windows/main/frmMain.h"
 
 namespace brindlework::testing {
 namespace {
 
 constexpr wchar_t kMainCaption[] = L"Brindlework to windows taskbar!";
-
-struct Expected {
-  const wchar_t* className;
-  const wchar_t* text;
-  int left, top, width, height;  // twips
-};
-
-// In tab order, which is the order of the windows' controls.
-constexpr Expected kMainControls[] = {
-    {L"Button", L"GO!", 7200, 3000, 1455, 375},
-    {L"Button", L"Clear all", 7200, 2520, 1455, 375},
-    {L"Edit", L"", 1440, 240, 5535, 495},
-    {L"Edit", L"", 1440, 1680, 5535, 495},
-    {L"Static", L"Shortcut title (required)", 240, 1680, 1575, 375},
-    {L"Edit", L"", 1440, 960, 5535, 495},
-    {L"Static", L"Shortcut icon      (can be blank)", 240, 960, 1455, 495},
-    {L"Button", L"Choose icon (.ico)", 7200, 960, 1455, 495},
-    {L"ComboBox", L"", 1440, 2520, 1695, 0},  // a closed combo box is as high as its font
-    {L"Edit", L"", 3480, 2520, 495, 285},
-    {L"Edit", L"", 1440, 3000, 2535, 405},
-    {L"Static", L"CTRL+", 600, 2520, 615, 255},
-    {L"Static", L"+", 3240, 2520, 135, 255},
-    {L"Button", L"Set hotkey", 4200, 2520, 1215, 375},
-    {L"Static", L"or just type in a web address", 7200, 240, 1215, 375},
-    {L"Button", L"Remember all", 7200, 1680, 1455, 495},
-    {L"Button", L"Pin  :>     (select file)", 120, 240, 1095, 495},
-    {L"Button", L"Delete hotkey", 4200, 3000, 1215, 375},
-};
-
-constexpr Expected kAboutControls[] = {
-    {L"Button", L"OK", 4245, 2625, 1260, 345},
-    {L"Static", L"", 240, 240, 480, 480},
-    {L"Button", L"&System Info...", 4260, 3075, 1245, 345},
-    {L"Static", L"Brindlework to windows taskbar!", 1050, 1125, 3885, 450},
-    {L"Static", L"Brindlework", 1050, 240, 3885, 480},
-    {L"Static", L"Version " BRINDLEWORK_VERSION, 1050, 780, 3885, 225},
-    {L"Static", L"https://brindle.work", 1920, 2640, 1815, 255},
-    {L"Static", L"Copyright \u00A9 2026", 360, 2640, 1455, 255},
-};
-
-constexpr Expected kSupportControls[] = {
-    {L"Static",
-     L"If you like our work and want to show some support or thanks, The best (free) way to do "
-     L"this, is simply? to recommend us to a friend! It will only take a few moments of your "
-     L"time, and would mean the world to us! A personal recommendation is worth more than $$$",
-     240, 240, 7335, 2055},
-    {L"Button", L"Click here", 4680, 2400, 2775, 855},
-    {L"Static", L"To recommend us now!", 4680, 3480, 2775, 495},
-};
-
-template <std::size_t N>
-void ExpectControls(HWND window, const Expected (&expected)[N]) {
-  const auto controls = Controls(window);
-  ASSERT_EQ(controls.size(), N);
-  for (std::size_t i = 0; i < N; ++i) {
-    const auto& want = expected[i];
-    const auto& got = controls[i];
-    SCOPED_TRACE(::testing::Message() << "control " << i);
-    EXPECT_EQ(got.className, want.className);
-    EXPECT_EQ(got.text, want.text);
-    EXPECT_EQ(got.rect.left, want.left / 15);
-    EXPECT_EQ(got.rect.top, want.top / 15);
-    EXPECT_EQ(got.rect.right - got.rect.left, want.width / 15);
-    if (want.height) {
-      EXPECT_EQ(got.rect.bottom - got.rect.top, want.height / 15);
-    }
-  }
-}
 
 void Menu(HWND main, int id) { PostMessageW(main, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
@@ -102,32 +34,6 @@ class Editor : public ::testing::Test {
   ChildProcess program{Quoted(BrindleworkExe())};
   HWND main = nullptr;
 };
-
-TEST_F(Editor, EveryControlStandsWhereItsTableSaysAt96Dpi) {
-  ExpectControls(main, kMainControls);
-  const SIZE client = ClientSize(main);
-  EXPECT_EQ(client.cx, 593);
-  EXPECT_EQ(client.cy, 261);
-
-  const HWND about = OpenAbout();
-  ASSERT_NE(about, nullptr);
-  ExpectControls(about, kAboutControls);
-  EXPECT_EQ(ClientSize(about).cx, 382);
-  EXPECT_EQ(ClientSize(about).cy, 237);
-  POINT origin{0, 0};
-  ClientToScreen(about, &origin);
-  EXPECT_EQ(origin.x, 2340 / 15);  // a fixed place on the screen
-  EXPECT_EQ(origin.y, 1935 / 15);
-  EXPECT_FALSE(GetWindowLongW(about, GWL_STYLE) & WS_THICKFRAME);
-  SaveScreenshot(about, L"about");
-
-  const HWND support = OpenSupport();
-  ASSERT_NE(support, nullptr);
-  ExpectControls(support, kSupportControls);
-  EXPECT_EQ(ClientSize(support).cx, 515);
-  EXPECT_EQ(ClientSize(support).cy, 277);
-  SaveScreenshot(support, L"support");
-}
 
 TEST_F(Editor, FocusStartsOnGoAndTabFollowsTheTabIndexes) {
   std::vector<HWND> focusable;

@@ -83,15 +83,6 @@ TEST_F(MainTest, AnEmptyCommandLineShowsTheMainWindowAndOpensNothing) {
   }
 }
 
-TEST(FileExists, IsTrueExactlyWhenTheAttributesCanBeRead) {
-  FakeProcess process;
-  process.existing = {u"C:\\icons\\pin.ico", u"C:\\icons"};
-  EXPECT_TRUE(ModShellExec::FileExists(process, u"C:\\icons\\pin.ico"));
-  EXPECT_TRUE(ModShellExec::FileExists(process, u"C:\\icons"));
-  EXPECT_FALSE(ModShellExec::FileExists(process, u"C:\\icons\\missing.ico"));
-  EXPECT_FALSE(ModShellExec::FileExists(process, u""));
-}
-
 TEST(FailureMessage, JoinsTheNumberAndTheDescription) {
   EXPECT_EQ(FailureMessage(Error(5, u"Access is denied.")), u"Error 5: Access is denied.");
   EXPECT_EQ(FailureMessage(Error(-2147467259, u"Unspecified error")),

@@ -31,8 +31,7 @@ std::wstring AccessibleName(HWND control) {
 TEST(AccessibleNames, EachInputOfTheMainWindowIsAnnouncedByItsName) {
   const win32::ComApartment com;  // the annotation service is a COM object
   testing::LiveForms forms;
-  forms.windows.Show(forms.main);
-  const HWND window = testing::LiveForms::Find(L"Brindlework to windows taskbar!");
+  const HWND window = forms.Show(forms.main, L"Brindlework to windows taskbar!");
   ASSERT_NE(window, nullptr);
   {
     // Whether the system annotates at all, tried on a control of the test's own.

@@ -32,8 +32,7 @@ bool IsIcon(HICON icon) {
 
 TEST(DpiChange, ControlsTakeTheirNewSizes) {
   testing::LiveForms forms;
-  forms.windows.Show(forms.main);
-  const HWND main = testing::LiveForms::Find(L"Brindlework to windows taskbar!");
+  const HWND main = forms.Show(forms.main, L"Brindlework to windows taskbar!");
   ASSERT_NE(main, nullptr);
   MoveTo144Dpi(main);
 
@@ -55,8 +54,7 @@ TEST(DpiChange, ControlsTakeTheirNewSizes) {
 
 TEST(DpiChange, TheReplacedFontsAndIconAreFreed) {
   testing::LiveForms forms;
-  forms.windows.Show(forms.about);
-  const HWND about = testing::LiveForms::Find(L"About Brindlework");
+  const HWND about = forms.Show(forms.about, L"About Brindlework");
   ASSERT_NE(about, nullptr);
   const HWND ok = FindWindowExW(about, nullptr, L"Button", L"OK");
   const HWND link = FindWindowExW(about, nullptr, L"Static", L"https://brindle.work");

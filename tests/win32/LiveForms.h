@@ -20,6 +20,11 @@ namespace brindlework::testing {
 struct LiveForms {
   // A shown form's window, found by its class and caption.
   static HWND Find(const wchar_t* caption) { return FindWindowW(L"Brindlework.Form", caption); }
+  // Shows the form and gives its window, found by the caption it shows.
+  HWND Show(Form& form, const wchar_t* caption) {
+    windows.Show(form);
+    return Find(caption);
+  }
 
   win32::Win32MessageBox messages;
   win32::Win32ShellOpen shell;

@@ -33,9 +33,7 @@ std::vector<Entry> Entries(HMENU menu) {
 
 TEST(MainMenu, HasFileAndHelpWithTheirEntriesInOrder) {
   testing::LiveForms forms;
-  forms.windows.Show(forms.main);
-
-  const HWND window = testing::LiveForms::Find(L"Brindlework to windows taskbar!");
+  const HWND window = forms.Show(forms.main, L"Brindlework to windows taskbar!");
   ASSERT_NE(window, nullptr);
   const HMENU bar = GetMenu(window);
   ASSERT_NE(bar, nullptr);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "TestSupport.h"
 #include "launcher/ModShellExec.h"
 #include "platform/Error.h"
@@ -12,18 +11,13 @@ namespace {
 
 using testing::ScratchFolder;
 
-TEST(FileExists, HoldsForAFileAndAFolder) {
+TEST(FileExists, HoldsForAFileAndAFolderAndFailsForEmptyMissingAndInvalidNames) {
   ScratchFolder scratch;
   const std::wstring file = scratch / L"a file with blanks.ico";
   testing::CreateTestFile(file);
   win32::Win32Process process;
   EXPECT_TRUE(ModShellExec::FileExists(process, win32::ToText(file)));
   EXPECT_TRUE(ModShellExec::FileExists(process, win32::ToText(scratch.Path().wstring())));
-}
-
-TEST(FileExists, FailsForEmptyMissingAndInvalidNames) {
-  ScratchFolder scratch;
-  win32::Win32Process process;
   EXPECT_FALSE(ModShellExec::FileExists(process, u""));
   EXPECT_FALSE(ModShellExec::FileExists(process, win32::ToText(scratch / L"missing.ico")));
   EXPECT_FALSE(ModShellExec::FileExists(process, win32::ToText(scratch / L"in<valid>|?.ico")));

@@ -66,22 +66,15 @@ struct Case {
   Text keyVal;
 };
 
+// What the real ANSI functions give for the shapes of data that the reading rules tell apart
+// (the rules themselves are the unit tests'): a string stored without its NUL or with two, a
+// number with its top bit set, and a value just too large for the 1024-byte buffer.
 TEST_F(RegistryTest, EveryKindOfValueReadsAsItsText) {
   const Case cases[] = {
-      // Exactly one final NUL goes.
       {"no NUL", REG_SZ, "C:\\a b\\x.exe", true, u"C:\\a b\\x.exe"},
-      {"one NUL", REG_SZ, std::string("C:\\a b\\x.exe\0", 13), true, u"C:\\a b\\x.exe"},
       {"two NULs", REG_SZ, std::string("C:\\a b\\x.exe\0\0", 14), true,
        Text(u"C:\\a b\\x.exe\0", 13)},
-      // Numbers in decimal, unsigned.
-      {"32768", REG_DWORD, DwordBytes(32768), true, u"32768"},
-      {"5", REG_DWORD, DwordBytes(5), true, u"5"},
       {"top bit", REG_DWORD, DwordBytes(0x80000000), true, u"2147483648"},
-      // Another type is found and leaves the text as it was.
-      {"expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\system32\\msinfo32.exe\0", 36), true,
-       u"before"},
-      // The data must fit in 1024 bytes.
-      {"1024 bytes", REG_SZ, std::string(1023, 'a') + '\0', true, Text(1023, u'a')},
       {"1025 bytes", REG_SZ, std::string(1024, 'a') + '\0', false, u""},
   };
   for (const Case& value : cases) {
@@ -93,14 +86,10 @@ TEST_F(RegistryTest, EveryKindOfValueReadsAsItsText) {
   }
 }
 
-TEST_F(RegistryTest, AnEmptyValueIsAnError) {
+TEST_F(RegistryTest, AnEmptyValueIsAnErrorAndAMissingKeyOrValueEmptiesTheText) {
   key.Set("empty", REG_SZ, "");
   Text keyVal;
   EXPECT_THROW(Read("empty", keyVal), Error);
-}
-
-TEST_F(RegistryTest, AMissingKeyOrValueEmptiesTheText) {
-  Text keyVal;
   EXPECT_FALSE(Read("missing", keyVal));
   EXPECT_EQ(keyVal, u"");
   keyVal = u"before";

@@ -235,19 +235,5 @@ TEST_F(ShortcutWriterTest, EveryLinkIsReleasedWhetherTheSaveSucceedsOrFails) {
   }
 }
 
-TEST_F(ShortcutWriterTest, ADesktopThatIsAFileFailsWithoutWritingAnything) {
-  const std::wstring blocker = desktop / L"not a folder";
-  testing::CreateTestFile(blocker, "plain file");
-  desktop.PointAt(blocker);
-  try {
-    Write(ToWide(writer.DesktopFolder()) + L"\\pin.lnk", L"C:\\item", u"");
-    ADD_FAILURE() << "a shortcut was written inside a file";
-  } catch (const Error& error) {
-    EXPECT_NE(error.Number(), 0);
-    EXPECT_FALSE(error.Description().empty());
-  }
-  EXPECT_EQ(FileBytes(blocker), "plain file");
-}
-
 }  // namespace
 }  // namespace brindlework
