@@ -20,63 +20,22 @@ grep -q -- '--type=14 --name=1 ' "$work/list" || fail "no icon group with id 1"
 grep -q -- '--type=16 --name=1 ' "$work/list" || fail "no version resource"
 grep -q -- '--type=24 --name=1 ' "$work/list" || fail "no manifest"
 
-echo "== the icon group (wrestool -x -t 14), icotool -l"
+echo "== the icon group (wrestool -x -t 14): the directory"
 wrestool -x -t 14 -n 1 "$exe" >"$work/icon.ico"
-icotool -l "$work/icon.ico" | tee "$work/icons"
+# Ten 32-bit images, largest first; 512 and 256 stored as PNG (their width and height read 0).
 expected_sizes=(512 256 128 96 72 64 48 32 24 16)
-index=0
-for size in "${expected_sizes[@]}"; do
-  index=$((index + 1))
-  grep -qx -- "--icon --index=$index --width=$size --height=$size --bit-depth=32 --palette-size=0" \
-    "$work/icons" || fail "image $index is not $size x $size at 32 bits"
-done
-[ "$(wc -l <"$work/icons")" -eq 10 ] || fail "icotool lists $(wc -l <"$work/icons") images, not ten"
+expected=$(for size in "${expected_sizes[@]}"; do
+  if [ "$size" -ge 256 ]; then echo "0 0 32 png"; else echo "$size $size 32 bmp"; fi
+done)
+ico_directory "$work/icon.ico" | tee "$work/directory"
+[ "$(cat "$work/directory")" = "$expected" ] || fail "the icon directory is not as expected"
 
-echo "== how each image is stored (the icon directory, then the image's own header)"
-[ "$(u16 "$work/icon.ico" 4)" -eq 10 ] || fail "the directory does not hold ten entries"
-for i in $(seq 0 9); do
-  size=${expected_sizes[i]}
-  entry=$((6 + 16 * i))
-  width=$(u8 "$work/icon.ico" "$entry")
-  height=$(u8 "$work/icon.ico" $((entry + 1)))
-  bits=$(u16 "$work/icon.ico" $((entry + 6)))
-  bytes=$(u32 "$work/icon.ico" $((entry + 8)))
-  offset=$(u32 "$work/icon.ico" $((entry + 12)))
-  if is_png "$work/icon.ico" "$offset"; then
-    png_width=$(od -An -v -tu1 -j $((offset + 16)) -N 4 "$work/icon.ico" |
-                awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
-    depth=$(u8 "$work/icon.ico" $((offset + 24)))
-    colour=$(u8 "$work/icon.ico" $((offset + 25)))
-    echo "$size: PNG, directory ${width}x${height}, $bytes bytes, ${png_width} px, depth $depth, colour type $colour"
-    [ "$size" -ge 256 ] || fail "$size is stored as PNG"
-    [ "$width" -eq 0 ] && [ "$height" -eq 0 ] || fail "$size: the directory gives ${width}x${height}, not 0"
-    [ "$png_width" -eq "$size" ] || fail "$size: the PNG is $png_width pixels wide"
-    [ "$depth" -eq 8 ] && [ "$colour" -eq 6 ] || fail "$size: the PNG is not 8-bit RGBA"
-    bytes "$work/icon.ico" "$offset" "$bytes" >"$work/$size.png"
-  else
-    header=$(u32 "$work/icon.ico" "$offset")
-    bmp_width=$(u32 "$work/icon.ico" $((offset + 4)))
-    bmp_height=$(u32 "$work/icon.ico" $((offset + 8)))
-    bmp_bits=$(u16 "$work/icon.ico" $((offset + 14)))
-    compression=$(u32 "$work/icon.ico" $((offset + 16)))
-    mask_stride=$(((size + 31) / 32 * 4))
-    expected_bytes=$((40 + size * size * 4 + mask_stride * size))
-    echo "$size: BMP, directory ${width}x${height}, $bytes bytes, header $header, ${bmp_width}x${bmp_height}, $bmp_bits bits, compression $compression"
-    [ "$size" -lt 256 ] || fail "$size is not stored as PNG"
-    [ "$width" -eq "$size" ] && [ "$height" -eq "$size" ] || fail "$size: the directory gives ${width}x${height}"
-    [ "$header" -eq 40 ] && [ "$bmp_width" -eq "$size" ] && [ "$bmp_height" -eq $((2 * size)) ] &&
-      [ "$bmp_bits" -eq 32 ] && [ "$compression" -eq 0 ] ||
-      fail "$size: not a 32-bit BITMAPINFOHEADER of double height"
-    [ "$bytes" -eq "$expected_bytes" ] || fail "$size: $bytes bytes, not $expected_bytes (pixels and mask)"
-  fi
-  [ "$bits" -eq 32 ] || fail "$size: the directory gives $bits bits"
-done
-
-echo "== the images decode (ImageMagick)"
+echo "== the PNG images decode as 8-bit RGBA (ImageMagick)"
 icotool -x -o "$work" "$work/icon.ico"
 for size in 512 256; do
   # Decoding checks every chunk's CRC and the zlib stream's checksum.
-  if ! info=$(identify -format '%w %h %[channels] %z' "$work/$size.png" 2>&1); then
+  image=$(ls "$work"/*_"${size}x${size}x32.png")
+  if ! info=$(identify -format '%w %h %[channels] %z' "$image" 2>&1); then
     fail "the $size PNG does not decode: $info"
     continue
   fi

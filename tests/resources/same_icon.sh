@@ -7,18 +7,7 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 . "$repo/tests/support/checks.sh"
 . "$repo/tests/resources/binary.sh"
 
-# One line an image: width height bits png|bmp (0 stands for 256 pixels and more).
-directory() {
-  local file=$1 i entry kind
-  for ((i = 0; i < $(u16 "$file" 4); i++)); do
-    entry=$((6 + 16 * i))
-    kind=bmp
-    if is_png "$file" "$(u32 "$file" $((entry + 12)))"; then kind=png; fi
-    echo "$(u8 "$file" "$entry") $(u8 "$file" $((entry + 1))) $(u16 "$file" $((entry + 6))) $kind"
-  done
-}
-
-diff <(directory "$1") <(directory "$2") || fail "the directories differ ($1 <, $2 >)"
+diff <(ico_directory "$1") <(ico_directory "$2") || fail "the directories differ ($1 <, $2 >)"
 for side in a b; do mkdir "$work/$side"; done
 cp "$1" "$work/a/icon.ico"
 cp "$2" "$work/b/icon.ico"
@@ -30,4 +19,4 @@ for image in "$work"/a/*.png; do
   cmp -s <(convert "$image" RGBA:-) <(convert "$work/b/$name" RGBA:-) ||
     fail "the pixels of $name differ"
 done
-checks_done "same icon: $(directory "$1" | wc -l) images, directory and pixels"
+checks_done "same icon: $(ico_directory "$1" | wc -l) images, directory and pixels"
