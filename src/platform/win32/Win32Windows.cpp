@@ -365,7 +365,7 @@ class NativeForm final : public FormView {
   void Paint() {
     const PaintDc dc(hwnd_);
     for (const LineSpec& line : form_.Spec().lines) {
-      const int width = MulDiv(line.widthPixels, static_cast<int>(dpi_), 96);
+      const int width = MulDiv(line.widthPixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
       const UniquePen pen(CreatePen(PS_INSIDEFRAME, width, ResolveColour(line.colour)));
       const Selection selected(dc.get(), pen.get());
       MoveToEx(dc.get(), TwipsToPixels(line.x1, dpi_), TwipsToPixels(line.y1, dpi_), nullptr);
