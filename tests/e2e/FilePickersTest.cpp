@@ -74,8 +74,10 @@ TEST_F(FilePickers, TheIconPickerSetsTheFolderThatTheItemPickerThenKeeps) {
   EXPECT_EQ(folderShownBy(itemButton), programFolder);
 
   // A pick elsewhere, a path with a blank, lands in the field and changes neither picker's
-  // first folder.
-  const std::wstring elsewhere = scratch / L"picked elsewhere.txt";
+  // first folder. The system remembers the folder of a pick for the program's next dialog
+  // without a folder: a folder made only now cannot be there at the next run's first look.
+  CreateDirectoryW((scratch / L"picked here").c_str(), nullptr);
+  const std::wstring elsewhere = scratch / L"picked here\\picked elsewhere.txt";
   CreateTestFile(elsewhere);
   const HWND dialog = OpenDialog(itemButton);
   ASSERT_NE(dialog, nullptr);
