@@ -7,6 +7,10 @@
 namespace brindlework::testing {
 namespace fs = std::filesystem;
 
+bool RunningUnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 std::wstring BuiltProgram(const wchar_t* fileName) {
   std::wstring self(32768, L'\0');
   self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));

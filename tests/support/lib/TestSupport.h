@@ -18,6 +18,11 @@ namespace brindlework::testing {
 using namespace std::chrono_literals;
 using Milliseconds = std::chrono::milliseconds;
 
+// True under Wine, false on Windows: where Wine lacks a behaviour, a test accepts exactly that
+// gap under Wine and demands the real result everywhere else. Wine's ntdll exports
+// wine_get_version; Windows' does not.
+bool RunningUnderWine();
+
 // Programs built beside the test programs.
 std::wstring BuiltProgram(const wchar_t* fileName);
 inline std::wstring BrindleworkExe() { return BuiltProgram(L"Brindlework.exe"); }
