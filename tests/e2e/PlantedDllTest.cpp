@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
-
 #include "TestSupport.h"
 #include "Ui.h"
 #include "UserState.h"
@@ -17,7 +15,7 @@ namespace {
 constexpr wchar_t kMainCaption[] = L"Brindlework to windows taskbar!";
 
 // What the program, or a system DLL that it calls, loads at run time in the scenarios below
-// (WINEDEBUG=+loaddll), with propsys, which Windows' shell link loads for its property store.
+// (WINEDEBUG=+loaddll), and propsys, the property system behind the shortcut's property store.
 // Not the exe's own imports (KnownDLLs on Windows), nor what Wine 8 loads through its builtins'
 // imports before the program's first line (imm32, version, msimg32, rpcrt4, combase).
 constexpr const wchar_t* kPlantedNames[] = {
@@ -58,7 +56,6 @@ class PlantedFolder {
   PlantedFolder& operator=(const PlantedFolder&) = delete;
 
   std::wstring Exe() const { return folder_ / L"Brindlework.exe"; }
-  std::wstring operator/(const std::wstring& name) const { return folder_ / name; }
   // The planted DLLs that ran: each leaves "<its name>.ran" beside itself.
   std::wstring Ran() const {
     std::wstring names;
@@ -73,63 +70,52 @@ class PlantedFolder {
   ScratchFolder folder_;
 };
 
-// Closes the main window and gives the program's exit code; none if it does not end.
-std::optional<DWORD> Close(const ChildProcess& program, HWND main) {
+struct Scenario {
+  const char* name;
+  const wchar_t* item;  // launch mode's item; null: the editor, worked and then closed
+  void (*work)(const ChildProcess& program, HWND main);
+  DWORD exitCode;  // a crash, as a call into a planted DLL gives, ends otherwise
+};
+
+void Pin(const ChildProcess& program, HWND main) {
+  SetText(ControlAt(main, L"Edit", 1440 / 15, 240 / 15), L"C:\\some item");
+  SetText(ControlAt(main, L"Edit", 1440 / 15, 1680 / 15), L"planted");
+  Click(FindControl(main, L"Button", L"GO!"));
+  EXPECT_EQ(AnswerMessageBox(program), L"done!");
+}
+
+void OpenAndCancelThePicker(const ChildProcess& program, HWND main) {
+  Click(FindControl(main, L"Button", L"Choose icon (.ico)"));  // opens in the program's folder
+  if (const HWND dialog = WaitForOpenFileDialog(program)) Cancel(dialog);
+  EXPECT_EQ(AnswerMessageBox(program), L"you cancelled the dialog box");
+}
+
+constexpr Scenario kScenarios[] = {
+    {"the editor shown and closed", nullptr, nullptr, 0},
+    {"launch mode with a missing item", L"C:\\no such item.txt", nullptr, 1},
+    {"one pin made with GO!", nullptr, Pin, 0},
+    {"the icon picker opened and cancelled", nullptr, OpenAndCancelThePicker, 0},
+};
+
+// Runs the program's copy through the scenario; gives its exit code, none if it did not end.
+std::optional<DWORD> RunThrough(const Scenario& scenario, const PlantedFolder& folder) {
+  if (scenario.item) {
+    return ChildProcess(Quoted(folder.Exe()) + L" " + Quoted(scenario.item)).WaitForExit(20s);
+  }
+  const ChildProcess program(Quoted(folder.Exe()));
+  const HWND main = program.WaitForWindow(kMainCaption);
+  if (!main) return program.WaitForExit(0ms);
+  if (scenario.work) scenario.work(program, main);
   PostMessageW(main, WM_CLOSE, 0, 0);
   return program.WaitForExit(20s);
 }
 
-struct Scenario {
-  const char* name;
-  DWORD exitCode;  // a crash, as a call into a planted DLL gives, ends otherwise
-  std::function<std::optional<DWORD>(const PlantedFolder&)> run;
-};
-
-const Scenario kScenarios[] = {
-    {"the editor shown and closed", 0,
-     [](const PlantedFolder& folder) -> std::optional<DWORD> {
-       const ChildProcess program(Quoted(folder.Exe()));
-       const HWND main = program.WaitForWindow(kMainCaption);
-       if (!main) return program.WaitForExit(0ms);
-       return Close(program, main);
-     }},
-    {"launch mode with a missing item", 1,
-     [](const PlantedFolder& folder) {
-       return ChildProcess(Quoted(folder.Exe()) + L" " + Quoted(folder / L"missing.txt"))
-           .WaitForExit(20s);
-     }},
-    {"one pin made with GO!", 0,
-     [](const PlantedFolder& folder) -> std::optional<DWORD> {
-       TestDesktop desktop;
-       const ChildProcess program(Quoted(folder.Exe()));
-       const HWND main = program.WaitForWindow(kMainCaption);
-       if (!main) return program.WaitForExit(0ms);
-       SetText(ControlAt(main, L"Edit", 1440 / 15, 240 / 15), folder / L"missing.txt");
-       SetText(ControlAt(main, L"Edit", 1440 / 15, 1680 / 15), L"planted");
-       Click(FindControl(main, L"Button", L"GO!"));
-       EXPECT_EQ(AnswerMessageBox(program), L"done!");
-       return Close(program, main);
-     }},
-    {"the icon picker opened and cancelled", 0,
-     [](const PlantedFolder& folder) -> std::optional<DWORD> {
-       const ChildProcess program(Quoted(folder.Exe()));
-       const HWND main = program.WaitForWindow(kMainCaption);
-       if (!main) return program.WaitForExit(0ms);
-       Click(FindControl(main, L"Button", L"Choose icon (.ico)"));
-       const HWND dialog = WaitForOpenFileDialog(program);
-       if (dialog) Cancel(dialog);
-       EXPECT_EQ(AnswerMessageBox(program), L"you cancelled the dialog box");
-       return Close(program, main);
-     }},
-};
-
 TEST(PlantedDlls, NoDllBesideTheProgramRunsInAnyMode) {
-  ComApartment com;
+  DeleteSettings(L"Brindlework");
   for (const Scenario& scenario : kScenarios) {
-    DeleteSettings(L"Brindlework");
+    TestDesktop desktop;
     PlantedFolder folder;
-    const std::optional<DWORD> exitCode = scenario.run(folder);
-    EXPECT_EQ(exitCode, scenario.exitCode) << scenario.name;
+    EXPECT_EQ(RunThrough(scenario, folder), scenario.exitCode) << scenario.name;
     EXPECT_EQ(ToUtf8(folder.Ran()), "") << scenario.name;
   }
   DeleteSettings(L"Brindlework");
