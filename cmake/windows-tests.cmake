@@ -5,7 +5,7 @@
 # receives, as a UTF-8 line, to the file named by BRINDLEWORK_RECORD.
 add_executable(recorder WIN32 tests/support/recorder.cpp)
 target_link_options(recorder PRIVATE ${wide_entry})
-target_include_directories(recorder PRIVATE src)  # the handle owners
+target_include_directories(recorder PRIVATE src tests/support/lib)  # the handle owners
 
 file(GLOB support_sources CONFIGURE_DEPENDS tests/support/lib/*.cpp)
 add_library(test_support STATIC ${support_sources})
