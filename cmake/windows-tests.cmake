@@ -5,7 +5,7 @@
 # receives, as a UTF-8 line, to the file named by BRINDLEWORK_RECORD.
 add_executable(recorder WIN32 tests/support/recorder.cpp)
 target_link_options(recorder PRIVATE ${wide_entry})
-target_include_directories(recorder PRIVATE src)  # the handle owners
+target_include_directories(recorder PRIVATE src tests/support/lib)  # the handle owners
 
 # Stands in for a DLL dropped beside the program under a system DLL's name: its DllMain leaves
 # "<its file name>.ran" beside it. GNU ld exports every symbol of a DLL without a list; this one
