@@ -160,7 +160,7 @@ TEST_F(Editor, AnOpenSupportWindowKeepsTheProgramAliveAfterTheMainWindowCloses) 
 namespace brindlework::testing {
 namespace {
 
-// Sets the desktop's DPI for programs started from now on, and puts it back.
+// Sets the desktop's DPI for programs that Wine starts from now on, and puts it back.
 class DesktopDpi {
  public:
   explicit DesktopDpi(DWORD dpi) {
@@ -176,6 +176,7 @@ class DesktopDpi {
 };
 
 TEST(HigherDpi, TwipsBecomePixelsByTheWindowsDpi) {
+  if (!RunningUnderWine()) GTEST_SKIP() << "Windows reads the desktop's DPI at sign-in only";
   DesktopDpi dpi(144);
   ChildProcess program(Quoted(BrindleworkExe()));
   const HWND main = program.WaitForWindow(kMainCaption);
