@@ -33,6 +33,9 @@ function Entries([string]$root) {
 # One entry, under HKCU, of the version, whose icon is a file that exists.
 function Check-Entry([string]$version) {
   $entries = @(Entries HKCU)
+  $machine = @(Entries HKLM)
+  Write-Host "Apps & features entries: $($entries.Count) under HKCU, $($machine.Count) under HKLM"
+  if ($machine.Count -ne 0) { Fail 'a per-user product has an entry under HKLM' }
   if ($entries.Count -ne 1) { Fail "HKCU holds $($entries.Count) entries"; return }
   $entry = $entries[0]
   Write-Host "Apps & features: $($entry.DisplayVersion), icon $($entry.DisplayIcon)"
@@ -42,7 +45,6 @@ function Check-Entry([string]$version) {
   if (-not $icon -or -not (Test-Path -LiteralPath $icon.Trim('"'))) {
     Fail "DisplayIcon names no file: '$($entry.DisplayIcon)'"
   }
-  if (@(Entries HKLM).Count -ne 0) { Fail 'a per-user product has an entry under HKLM' }
 }
 
 Write-Host "-- install $Version"
