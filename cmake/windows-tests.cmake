@@ -1,5 +1,6 @@
-# Windows-side tests. Every test program runs under Wine through CMAKE_CROSSCOMPILING_EMULATOR;
-# they share the prefix's registry and desktop folder, so scripts/test runs them one at a time.
+# Windows-side tests. In the cross build every test program runs under Wine through
+# CMAKE_CROSSCOMPILING_EMULATOR (set only by cmake/mingw-w64.cmake); built on Windows itself they
+# run as they are. They share the user's registry and desktop folder, so they run one at a time.
 
 # Stands in for the application of a test URL scheme and file type: appends each command line it
 # receives, as a UTF-8 line, to the file named by BRINDLEWORK_RECORD.
@@ -36,23 +37,28 @@ target_include_directories(e2e_tests PRIVATE ${generated})
 add_dependencies(e2e_tests Brindlework recorder planted)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 
-# The icon, version record and manifest in the exe, as icoutils read them: a Linux script, so not
-# under Wine.
-add_test(NAME resources COMMAND bash ${CMAKE_SOURCE_DIR}/tests/resources/check_resources.sh
-         $<TARGET_FILE:Brindlework>)
+# The tests below are bash scripts around Linux tools (icoutils, wixl, msitools, osslsigncode)
+# and Wine: registered only on a Unix host. WIN32 is true in the cross build too, so it cannot
+# tell the hosts apart.
+if(CMAKE_HOST_UNIX)
+  # The icon, version record and manifest in the exe, as icoutils read them: a Linux script, so not
+  # under Wine.
+  add_test(NAME resources COMMAND bash ${CMAKE_SOURCE_DIR}/tests/resources/check_resources.sh
+           $<TARGET_FILE:Brindlework>)
 
-# The packages as a Windows user meets them: signed, installed, upgraded, refused a downgrade and
-# removed, under Wine in a prefix of their own (so their changes to the user's registry and Start
-# menu reach no other test). pin_through pins an item through the installed program.
-add_executable(pin_through tests/package/pin_through.cpp)
-target_link_libraries(pin_through PRIVATE test_support)
-target_link_options(pin_through PRIVATE ${wide_entry})
-add_test(NAME package COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/check_package.sh
-         $<TARGET_FILE:Brindlework> $<TARGET_FILE:recorder> $<TARGET_FILE:pin_through>
-         ${PROJECT_VERSION})
-# The exe built again from a copy of the tree in other folders: the same bytes. A Linux script.
-add_test(NAME reproducible COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/check_reproducible.sh
-         $<TARGET_FILE:Brindlework> ${CMAKE_BUILD_TYPE} ${CMAKE_TOOLCHAIN_FILE})
+  # The packages as a Windows user meets them: signed, installed, upgraded, refused a downgrade and
+  # removed, under Wine in a prefix of their own (so their changes to the user's registry and Start
+  # menu reach no other test). pin_through pins an item through the installed program.
+  add_executable(pin_through tests/package/pin_through.cpp)
+  target_link_libraries(pin_through PRIVATE test_support)
+  target_link_options(pin_through PRIVATE ${wide_entry})
+  add_test(NAME package COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/check_package.sh
+           $<TARGET_FILE:Brindlework> $<TARGET_FILE:recorder> $<TARGET_FILE:pin_through>
+           ${PROJECT_VERSION})
+  # The exe built again from a copy of the tree in other folders: the same bytes. A Linux script.
+  add_test(NAME reproducible COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/check_reproducible.sh
+           $<TARGET_FILE:Brindlework> ${CMAKE_BUILD_TYPE} ${CMAKE_TOOLCHAIN_FILE})
+endif()
 
 # Benchmark programs: bare Win32 baselines that the program's figures are set against, and the
 # driver that times them (scripts/bench).

@@ -55,6 +55,9 @@ class FilePickers : public ::testing::Test {
 };
 
 TEST_F(FilePickers, TheIconPickerSetsTheFolderThatTheItemPickerThenKeeps) {
+  if (!RunningUnderWine()) {
+    GTEST_SKIP() << "reads the old dialog's Look in box, which the newer dialog of Windows lacks";
+  }
   const std::wstring programFolder =
       std::filesystem::path(BrindleworkExe()).parent_path().filename().wstring();
   // Shows the dialog of the button, reads the folder it opened in, and cancels it.

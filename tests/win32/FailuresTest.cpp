@@ -11,7 +11,7 @@
 namespace brindlework {
 namespace {
 
-// Wine's FormatMessageW ends every system text with CR LF.
+// FormatMessageW ends every system text with CR LF, on Windows as under Wine.
 TEST(Failures, TheSystemsDescriptionLosesItsLineBreak) {
   const Error error = win32::Win32Error(ERROR_ACCESS_DENIED);
   EXPECT_EQ(error.Number(), 5);

@@ -24,6 +24,11 @@ ScratchFolder::ScratchFolder() {
            std::to_wstring(++counter));
   fs::remove_all(path_);
   fs::create_directories(path_);
+  // The long form: the temporary folder may be named in its short form (C:\Users\RUNNER~1 on CI
+  // machines), and a path that the system gives back, compared here as text, may be long.
+  std::wstring full(32768, L'\0');
+  full.resize(GetLongPathNameW(path_.c_str(), full.data(), static_cast<DWORD>(full.size())));
+  if (!full.empty()) path_ = full;
 }
 
 ScratchFolder::~ScratchFolder() {
