@@ -90,8 +90,11 @@ Text Quoted(const Text& text) {
 
 class Win32Shortcut final : public Shortcut {
  public:
-  Win32Shortcut(Text path, ShellLinkFactory newLink)
-      : path_(std::move(path)), newLink_(std::move(newLink)), link_(newLink_()) {}
+  Win32Shortcut(Text path, ShellLinkFactory newLink, KeyboardLayout keyboard)
+      : path_(std::move(path)),
+        newLink_(std::move(newLink)),
+        keyboard_(std::move(keyboard)),
+        link_(newLink_()) {}
 
   void SetTargetPath(const Text& path) override {
     Check(link_->SetPath(W(path)));
@@ -120,7 +123,7 @@ class Win32Shortcut final : public Shortcut {
     Check(properties->Commit());
   }
   void SetHotkey(const Text& hotkey) override {
-    const WORD code = HotkeyCode(hotkey);
+    const WORD code = HotkeyCode(hotkey, keyboard_);
     Check(link_->SetHotkey(code));
     hotkey_ = code;
   }
@@ -189,7 +192,8 @@ class Win32Shortcut final : public Shortcut {
   }
 
   Text path_;
-  ShellLinkFactory newLink_;  // a copy: a shortcut may outlive its writer
+  ShellLinkFactory newLink_;  // copies: a shortcut may outlive its writer
+  KeyboardLayout keyboard_;
   ComPtr<IShellLinkW> link_;
   // What was set, for the read-back.
   Text target_;
@@ -214,10 +218,16 @@ Text Win32ShortcutWriter::DesktopFolder() {
 }
 
 std::unique_ptr<Shortcut> Win32ShortcutWriter::CreateShortcut(const Text& path) {
-  return std::make_unique<Win32Shortcut>(path, newLink_);
+  return std::make_unique<Win32Shortcut>(path, newLink_, keyboard_);
 }
 
-WORD HotkeyCode(const Text& hotkey) {
+KeyboardLayout CurrentKeyboardLayout() {
+  return {
+      .scan = [](wchar_t character) { return VkKeyScanExW(character, GetKeyboardLayout(0)); },
+  };
+}
+
+WORD HotkeyCode(const Text& hotkey, const KeyboardLayout& keyboard) {
   constexpr struct {
     TextView prefix;
     BYTE modifiers;
@@ -232,8 +242,7 @@ WORD HotkeyCode(const Text& hotkey) {
     // SHIFT of its own, so CTRL+ALT+K and CTRL+ALT+k are the same hotkey. A control character
     // has no key of its own (U+0001 maps to CTRL+A, Tab and Enter to keys that the shortcut
     // cannot combine), and a character that needs CTRL or ALT to type would change the hotkey.
-    const SHORT scan =
-        key < u' ' ? -1 : VkKeyScanExW(static_cast<wchar_t>(key), GetKeyboardLayout(0));
+    const SHORT scan = key < u' ' ? -1 : keyboard.scan(static_cast<wchar_t>(key));
     constexpr BYTE kCtrlOrAlt = 2 | 4;  // VkKeyScanExW's shift-state bits
     if (scan == -1 || LOBYTE(scan) == 0 || LOBYTE(scan) == 0xFF || (HIBYTE(scan) & kCtrlOrAlt)) {
       throw BadHotkey(u"The hotkey " + hotkey +
