@@ -29,6 +29,7 @@ win32::KeyboardLayout GermanLayout() {
   const auto current = win32::CurrentKeyboardLayout();
   return {
       .scan = [scan = current.scan](wchar_t c) -> SHORT { return c == L'@' ? 0x0651 : scan(c); },
+      .character = current.character,
   };
 }
 
@@ -133,6 +134,49 @@ TEST_F(ShortcutWriterTest, HotkeyTextsBecomeKeyCodes) {
   // Where '@' needs CTRL+ALT, the key that types it with them is still a hotkey of its own.
   EXPECT_EQ(win32::HotkeyCode(u"CTRL+ALT+q", GermanLayout()),
             MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_ALT));
+}
+
+// A shortcut's hotkey turned back into the row's form: every hotkey that GO! writes on the test
+// keyboard comes back as a text that gives the same code.
+TEST(HotkeyRoundTrip, EveryKeyThatGoAcceptsComesBackToItsCode) {
+  int accepted = 0;
+  for (char16_t c = u' '; c < 0x250; ++c) {
+    for (const TextView form : {u"CTRL+SHIFT+", u"CTRL+ALT+"}) {
+      WORD code = 0;
+      try {
+        code = win32::HotkeyCode(Text(form) + c);
+      } catch (const Error&) {
+        continue;
+      }
+      ++accepted;
+      const RowHotkey row = win32::RowHotkeyOf(code);
+      const Text text = u"CTRL+" + row.modifier + u"+" + row.key;
+      ASSERT_EQ(row.kind, RowHotkey::Kind::Composed) << testing::ToUtf8(ToWide(Text(form) + c));
+      EXPECT_EQ(win32::HotkeyCode(text), code) << testing::ToUtf8(ToWide(text));
+    }
+  }
+  EXPECT_GE(accepted, 2 * 36);  // the letters and digits at least
+
+  // The canonical character, and the codes that no text gives.
+  const std::pair<WORD, Text> cases[] = {
+      {MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT), u"CTRL+SHIFT+K"},
+      {MAKEWORD(VK_OEM_PLUS, HOTKEYF_CONTROL | HOTKEYF_ALT), u"CTRL+ALT+="},
+      {MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_ALT), u"CTRL+ALT+Q"},
+      {MAKEWORD('K', HOTKEYF_CONTROL), u""},
+      {MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_ALT), u""},
+      {MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_EXT), u""},
+      {MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_ALT), u""},
+      {MAKEWORD(VK_NUMPAD7, HOTKEYF_CONTROL | HOTKEYF_ALT), u""},
+  };
+  for (const auto& [code, text] : cases) {
+    for (const auto& keyboard : {win32::CurrentKeyboardLayout(), GermanLayout()}) {
+      const RowHotkey row = win32::RowHotkeyOf(code, keyboard);
+      EXPECT_EQ(row.kind, text.empty() ? RowHotkey::Kind::Other : RowHotkey::Kind::Composed)
+          << code;
+      if (!text.empty()) EXPECT_EQ(u"CTRL+" + row.modifier + u"+" + row.key, text) << code;
+    }
+  }
+  EXPECT_EQ(win32::RowHotkeyOf(0).kind, RowHotkey::Kind::None);
 }
 
 TEST_F(ShortcutWriterTest, AHotkeyThatNamesNoKeyFailsClearlyAndWritesNothing) {
