@@ -58,9 +58,11 @@ class DropTest : public ::testing::Test {
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   }
+  // Drops as the shell does, and checks that the window freed the drop, whatever it made of it.
   void Drop(const std::vector<std::wstring>& paths, POINT point, bool nonClient = false) const {
-    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(ShellDrop(paths, point, nonClient)),
-                 0);
+    const HDROP drop = ShellDrop(paths, point, nonClient);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(GlobalFlags(drop), GMEM_INVALID_HANDLE);
   }
 
   testing::ComApartment com;
@@ -77,6 +79,8 @@ TEST_F(DropTest, APinDroppedBackFillsTheFieldsAndGoWritesItAgainTheSame) {
   const std::wstring icon = folder / L"own icon.ico";
   testing::CreateTestFile(icon);
   const std::wstring title = L"Report \u4E2D\u6587";
+  // Explorer drops only on a window that says it takes files.
+  EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   Type(F::kTxtToExecute, item);
   Type(F::kTxtIcon, icon);
   Type(F::kTxtTitle, title);
