@@ -31,6 +31,10 @@ struct DropFields {
   Text key, hotkey;
   bool operator==(const DropFields&) const = default;
 };
+void PrintTo(const DropFields& f, std::ostream* out) {
+  *out << Utf8(f.item) << " | " << Utf8(f.icon) << " | " << Utf8(f.title) << " | " << f.modifier
+       << " | " << Utf8(f.key) << " | " << Utf8(f.hotkey);
+}
 
 // The fields before every drop: all filled, so that a row shows each one that it changes.
 const DropFields kBefore{u"C:\\before.txt", u"C:\\before.ico", u"Before", 0, u"b", u"CTRL+SHIFT+b"};

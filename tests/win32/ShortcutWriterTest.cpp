@@ -24,12 +24,23 @@ using win32::ToText;
 using win32::ToWide;
 
 // A German keyboard as far as hotkeys see it: '@' is Q with CTRL and ALT (AltGr), which is
-// VkKeyScanExW's documented answer there; every other key as on the current layout.
+// VkKeyScanExW's documented answer there; the key right of L types o-umlaut, named by its small
+// letter; the number pad's * types the * that SHIFT+8 types too. Every other key as on the
+// current layout.
 win32::KeyboardLayout GermanLayout() {
   const auto current = win32::CurrentKeyboardLayout();
   return {
-      .scan = [scan = current.scan](wchar_t c) -> SHORT { return c == L'@' ? 0x0651 : scan(c); },
-      .character = current.character,
+      .scan = [scan = current.scan](wchar_t c) -> SHORT {
+        if (c == L'@') return 0x0651;
+        if (c == L'\u00F6') return VK_OEM_3;
+        if (c == L'\u00D6') return 0x0100 | VK_OEM_3;
+        return scan(c);
+      },
+      .character = [character = current.character](UINT key) -> UINT {
+        if (key == VK_OEM_3) return L'\u00F6';
+        if (key == VK_MULTIPLY) return L'*';
+        return character(key);
+      },
   };
 }
 
@@ -194,6 +205,7 @@ TEST(HotkeyRoundTrip, EveryKeyThatGoAcceptsComesBackToItsCode) {
       {MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_EXT), u""},
       {MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_ALT), u""},
       {MAKEWORD(VK_NUMPAD7, HOTKEYF_CONTROL | HOTKEYF_ALT), u""},
+      {MAKEWORD(VK_MULTIPLY, HOTKEYF_CONTROL | HOTKEYF_ALT), u""},
   };
   for (const auto& [code, text] : cases) {
     for (const auto& keyboard : {win32::CurrentKeyboardLayout(), GermanLayout()}) {
@@ -204,6 +216,9 @@ TEST(HotkeyRoundTrip, EveryKeyThatGoAcceptsComesBackToItsCode) {
     }
   }
   EXPECT_EQ(win32::RowHotkeyOf(0).kind, RowHotkey::Kind::None);
+  const RowHotkey umlaut =
+      win32::RowHotkeyOf(MAKEWORD(VK_OEM_3, HOTKEYF_CONTROL | HOTKEYF_SHIFT), GermanLayout());
+  EXPECT_EQ(umlaut.key, u"\u00D6");
 }
 
 TEST_F(ShortcutWriterTest, AHotkeyThatNamesNoKeyFailsClearlyAndWritesNothing) {
