@@ -60,8 +60,8 @@ class DroppedItemsTest : public MainWindowTest {
     Type(F::kTxtHotKey, fields.hotkey);
   }
   DropFields Read() {
-    return {Field(F::kTxtToExecute), Field(F::kTxtIcon),   Field(F::kTxtTitle),
-            View().selected.at(F::kCombo1), Field(F::kText1), Field(F::kTxtHotKey)};
+    return {Field(F::kTxtToExecute),        Field(F::kTxtIcon), Field(F::kTxtTitle),
+            View().selected.at(F::kCombo1), Field(F::kText1),   Field(F::kTxtHotKey)};
   }
 };
 
@@ -69,39 +69,53 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
   process.name = u"Pinner";  // a renamed copy: its own pins count as well
   const Text shipped = u"C:\\Programs\\Brindlework\\Brindlework.exe";
   const Text pin(kPin);
-  const Text item(kItem);
-  const DropFields filled{item, u"C:\\Icons\\pin.ico", u"Report \u4E2D", kAlt, u"7", u"CTRL+ALT+7"};
-  const DropFields noHotkey{item, u"C:\\Icons\\pin.ico", u"Report \u4E2D", -1, u"", u""};
-  DropFields pinAsItem = kBefore;
-  pinAsItem.item = pin;
+  const Text icon = u"C:\\Icons\\pin.ico";
+  const Text title = u"Report \u4E2D";
+  const DropFields filled{Text(kItem), icon, title, kAlt, u"7", u"CTRL+ALT+7"};
+  const DropFields noHotkey{Text(kItem), icon, title, -1, u"", u""};
+  DropFields ownIcon = filled;
+  ownIcon.icon.clear();
+  const auto item = [](const Text& path) {
+    DropFields after = kBefore;
+    after.item = path;
+    return after;
+  };
+  const auto iconFile = [](const Text& path) {
+    DropFields after = kBefore;
+    after.icon = path;
+    return after;
+  };
+  const Text bothLost = Text(kPinHotkeyNotKept) + u"\n" + IconNumberLost(-7);
+  // clang-format off
   const Row rows[] = {
-      {"on the icon label", F::kLabel3, {pin}, {}, {kBefore.item, pin, u"Before", 0, u"b", u"CTRL+SHIFT+b"}, {}},
-      {"on the icon field", F::kTxtIcon, {u"D:\\app.dll"}, {}, {kBefore.item, u"D:\\app.dll", u"Before", 0, u"b", u"CTRL+SHIFT+b"}, {}},
-      {"on the icon picker", F::kCommand3, {u"D:\\Folder"}, {}, {kBefore.item, u"D:\\Folder", u"Before", 0, u"b", u"CTRL+SHIFT+b"}, {}},
-      {"a pin with a hotkey", 0, {pin}, Pin(shipped, u"C:\\Icons\\pin.ico", 0, kAlt7), filled, {}},
-      {"a pin on a field", F::kTxtTitle, {pin}, Pin(u"d:\\tools\\PINNER.EXE", u"C:\\Icons\\pin.ico", 0, kAlt7), filled, {}},
-      {"a pin without a hotkey", F::kCombo1, {pin}, Pin(shipped, u"C:\\Icons\\pin.ico", 0, kNoHotkey), noHotkey, {}},
+      {"on the icon label", F::kLabel3, {pin}, {}, iconFile(pin), {}},
+      {"on the icon field", F::kTxtIcon, {u"D:\\app.dll"}, {}, iconFile(u"D:\\app.dll"), {}},
+      {"on the icon picker", F::kCommand3, {u"D:\\Folder"}, {}, iconFile(u"D:\\Folder"), {}},
+      {"a pin with a hotkey", 0, {pin}, Pin(shipped, icon, 0, kAlt7), filled, {}},
+      {"a pin of a renamed copy, on a field", F::kTxtTitle, {pin},
+       Pin(u"d:\\tools\\PINNER.EXE", icon, 0, kAlt7), filled, {}},
+      {"a pin without a hotkey", F::kCombo1, {pin}, Pin(shipped, icon, 0, kNoHotkey), noHotkey, {}},
       {"a pin with the program's icon", 0, {pin},
-       Pin(shipped, u"D:\\Old Copy\\brindlework.exe", 0, kAlt7),
-       {item, u"", u"Report \u4E2D", kAlt, u"7", u"CTRL+ALT+7"}, {}},
-      {"a pin with icon number 3", 0, {pin}, Pin(shipped, u"C:\\Icons\\pin.ico", 3, kAlt7), filled,
+       Pin(shipped, u"D:\\Old Copy\\brindlework.exe", 0, kAlt7), ownIcon, {}},
+      {"a pin with icon number 3", 0, {pin}, Pin(shipped, icon, 3, kAlt7), filled,
        {IconNumberLost(3)}},
-      {"a pin with a hotkey the row cannot hold", 0, {pin},
-       Pin(shipped, u"C:\\Icons\\pin.ico", 0, kOtherHotkey), noHotkey, {Text(kPinHotkeyNotKept)}},
-      {"a pin that loses both", 0, {pin}, Pin(shipped, u"C:\\Icons\\pin.ico", -7, kOtherHotkey),
-       noHotkey, {Text(kPinHotkeyNotKept) + u"\n" + IconNumberLost(-7)}},
-      {"a foreign shortcut", 0, {pin}, Pin(u"C:\\Windows\\notepad.exe", u"", 0, kNoHotkey), pinAsItem, {}},
+      {"a pin with a hotkey the row cannot hold", 0, {pin}, Pin(shipped, icon, 0, kOtherHotkey),
+       noHotkey, {Text(kPinHotkeyNotKept)}},
+      {"a pin that loses both", 0, {pin}, Pin(shipped, icon, -7, kOtherHotkey), noHotkey,
+       {bothLost}},
+      {"a foreign shortcut", 0, {pin}, Pin(u"C:\\Windows\\notepad.exe", u"", 0, kNoHotkey),
+       item(pin), {}},
       {"a shortcut to the program without an item", 0, {pin},
-       ShortcutFile{shipped, u"", u"", 0, kAlt7}, pinAsItem, {}},
-      {"a program", F::kTxtToExecute, {u"C:\\Tools\\Brindlework.exe"}, {},
-       {u"C:\\Tools\\Brindlework.exe", u"C:\\before.ico", u"Before", 0, u"b", u"CTRL+SHIFT+b"}, {}},
+       ShortcutFile{shipped, u"", u"", 0, kAlt7}, item(pin), {}},
+      {"a program", F::kTxtToExecute, {shipped}, {}, item(shipped), {}},
       {"several files", 0, {pin, u"C:\\b.txt"}, Pin(shipped, u"", 0, kAlt7), kBefore,
        {Text(kDropOneItem)}},
       {"several files on the icon row", F::kTxtIcon, {u"C:\\a.ico", u"C:\\b.ico"}, {}, kBefore,
        {Text(kDropOneItem)}},
-      {"a shortcut that cannot be read", 0, {u"C:\\Users\\pat\\Desktop\\damaged.LNK"}, {}, kBefore, {},
-       true},
+      {"a shortcut that cannot be read", 0, {u"C:\\Users\\pat\\Desktop\\damaged.LNK"}, {},
+       kBefore, {}, true},
   };
+  // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Fill(kBefore);

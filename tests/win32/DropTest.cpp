@@ -1,7 +1,6 @@
 // Files dropped on the live main window, as the shell drops them: a pin made by GO! comes back
 // into the fields and is written again the same.
 #include <gtest/gtest.h>
-
 #include <shlobj.h>
 
 #include "LiveForms.h"
@@ -21,8 +20,8 @@ HDROP ShellDrop(const std::vector<std::wstring>& paths, POINT point, bool nonCli
   std::wstring names;
   for (const auto& path : paths) names += path + L'\0';
   names += L'\0';
-  const HGLOBAL memory =
-      GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                                     sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
   auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
   drop->pFiles = sizeof(DROPFILES);
   drop->pt = point;
@@ -132,7 +131,8 @@ TEST_F(DropTest, TheIconFieldTakesOneFileAndRefusalsAreTold) {
   Drop({damaged}, Centre(F::kTxtTitle));
   ASSERT_EQ(forms.messages.shown.size(), 2u);
   EXPECT_EQ(forms.messages.shown[0], u"Drop one item at a time.");
-  EXPECT_TRUE(forms.messages.shown[1].starts_with(u"Error ")) << testing::Utf8(forms.messages.shown[1]);
+  EXPECT_TRUE(forms.messages.shown[1].starts_with(u"Error "))
+      << testing::Utf8(forms.messages.shown[1]);
   EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\item");
   EXPECT_EQ(Text(F::kTxtIcon), library);
 }

@@ -61,10 +61,10 @@ Text ReadText(std::size_t capacity, Getter get) {
 // A path with its environment strings expanded: the shell may keep a path in that form.
 std::wstring Expanded(const Text& path) {
   std::wstring expanded(ExpandEnvironmentStringsW(W(path), nullptr, 0), L'\0');
-  const DWORD length =
-      expanded.empty() ? 0
-                       : ExpandEnvironmentStringsW(W(path), expanded.data(),
-                                                   static_cast<DWORD>(expanded.size()));
+  const DWORD length = expanded.empty()
+                           ? 0
+                           : ExpandEnvironmentStringsW(W(path), expanded.data(),
+                                                       static_cast<DWORD>(expanded.size()));
   if (length == 0) throw LastError();
   expanded.resize(length - 1);  // the count holds the NUL
   return expanded;

@@ -423,9 +423,8 @@ class NativeForm final : public FormView {
       POINT point{};
       // FALSE: dropped outside the client area, which counts as the window itself.
       if (DragQueryPoint(drop, &point)) {
-        if (const ControlSpec* spec = SpecOf(ChildWindowFromPointEx(hwnd_, point, CWP_SKIPINVISIBLE))) {
-          control = spec->id;
-        }
+        const HWND child = ChildWindowFromPointEx(hwnd_, point, CWP_SKIPINVISIBLE);
+        if (const ControlSpec* spec = SpecOf(child)) control = spec->id;
       }
       form_.Drop(control, paths);
     });
