@@ -5,7 +5,14 @@
 # receives, as a UTF-8 line, to the file named by BRINDLEWORK_RECORD.
 add_executable(recorder WIN32 tests/support/recorder.cpp)
 target_link_options(recorder PRIVATE ${wide_entry})
-target_include_directories(recorder PRIVATE src)  # the handle owners
+target_include_directories(recorder PRIVATE src tests/support/lib)  # the handle owners
+
+# Stands in for a DLL dropped beside the program under a system DLL's name: its DllMain leaves
+# "<its file name>.ran" beside it. GNU ld exports every symbol of a DLL without a list; this one
+# exports nothing, as a stranger's DLL offers none of the functions that the system looks for.
+add_library(planted SHARED tests/support/planted.cpp)
+set_target_properties(planted PROPERTIES PREFIX "")
+target_link_options(planted PRIVATE LINKER:--exclude-all-symbols)
 
 file(GLOB support_sources CONFIGURE_DEPENDS tests/support/lib/*.cpp)
 add_library(test_support STATIC ${support_sources})
@@ -26,7 +33,7 @@ file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 add_executable(e2e_tests ${e2e_sources})
 target_link_libraries(e2e_tests PRIVATE test_support GTest::gtest_main)
 target_include_directories(e2e_tests PRIVATE ${generated})
-add_dependencies(e2e_tests Brindlework recorder)
+add_dependencies(e2e_tests Brindlework recorder planted)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 
 # The icon, version record and manifest in the exe, as icoutils read them: a Linux script, so not

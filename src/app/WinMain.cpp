@@ -13,6 +13,12 @@
 using namespace brindlework;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything can load a DLL: the program runs from folders that the user can write
+  // (Downloads, the per-user install folder), and a DLL that the system loads at run time would
+  // otherwise be looked for there first. From now on, System32 only, for the delay-loaded
+  // comdlg32 and shell32 as well. The exe needs Windows 10 1607 or later (it imports
+  // GetDpiForWindow), where this call always exists, so a failure is ignored.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   win32::Win32Process process;
   win32::Win32ShellOpen shell;
   win32::Win32MessageBox messages;

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <exception>
+#include <string>
 
 #include "platform/Text.h"
 
@@ -10,16 +11,17 @@ namespace brindlework {
 // A handler stops at the failing step; the window system reports what no handler catches.
 class Error : public std::exception {
  public:
-  Error(std::int32_t number, Text description)
-      : number_(number), description_(std::move(description)) {}
+  Error(std::int32_t number, Text description);
 
   std::int32_t Number() const noexcept { return number_; }
   const Text& Description() const noexcept { return description_; }
-  const char* what() const noexcept override { return "brindlework::Error"; }
+  // The failure message in UTF-8, for whatever meets an Error that nothing caught (a test).
+  const char* what() const noexcept override { return what_.c_str(); }
 
  private:
   std::int32_t number_;
   Text description_;
+  std::string what_;
 };
 
 // The text shown for a failure that nothing caught: "Error " & number & ": " & description.

@@ -106,7 +106,9 @@ grep -q '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSetti
   "$work/manifest" || fail "the manifest does not declare PerMonitorV2 (dpiAwareness)"
 grep -qE '<assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="[^"]+" publicKeyToken="6595b64144ccf1df"' \
   "$work/manifest" || fail "the manifest does not ask for common controls 6"
-echo "per-monitor DPI awareness and common controls 6 declared"
+grep -q '<trustInfo xmlns="urn:schemas-microsoft-com:asm.v3"> <security> <requestedPrivileges> <requestedExecutionLevel level="asInvoker" uiAccess="false"/>' \
+  "$work/manifest" || fail "the manifest does not declare the user's own rights (asInvoker)"
+echo "per-monitor DPI awareness, common controls 6 and asInvoker declared"
 
 # A preview for people: every size on a light and on a dark ground, and 16 and 32 enlarged.
 preview() {

@@ -1,7 +1,10 @@
 // A window that moves to a screen of another DPI lays itself out again, scales every size and
-// frees what it replaced. WM_DPICHANGED is sent as the system sends it, to windows of this
-// process, whose GDI objects can be looked at: GetGuiResources cannot count them (a stub that
-// gives 0 under Wine).
+// frees what it replaced once no control uses it. WM_DPICHANGED is sent as the system sends it,
+// to windows of this process, whose GDI objects can be looked at: GetGuiResources cannot count
+// them (a stub that gives 0 under Wine).
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "LiveForms.h"
@@ -20,6 +23,17 @@ void MoveTo144Dpi(HWND window) {
 
 HFONT FontOf(HWND control) {
   return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+// Counts each font that reaches a control while the one it still uses is already freed: the
+// control may paint with that one until the new font arrives.
+LRESULT CALLBACK CountFreedFonts(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR, DWORD_PTR count) {
+  if (message == WM_SETFONT) {
+    const HFONT current = FontOf(control);  // null before its first font, and then no object
+    if (current && GetObjectType(current) == 0) ++*reinterpret_cast<int*>(count);
+  }
+  return DefSubclassProc(control, message, wParam, lParam);
 }
 
 bool IsIcon(HICON icon) {
@@ -66,9 +80,14 @@ TEST(DpiChange, TheReplacedFontsAndIconAreFreed) {
   const HFONT fonts[] = {FontOf(ok), FontOf(link)};  // the default one and the link's own
   const auto icon = reinterpret_cast<HICON>(SendMessageW(picture, STM_GETICON, 0, 0));
   ASSERT_TRUE(IsIcon(icon));
+  int freedInUse = 0;
+  for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    SetWindowSubclass(child, CountFreedFonts, 0, reinterpret_cast<DWORD_PTR>(&freedInUse));
+  }
 
   MoveTo144Dpi(about);
 
+  EXPECT_EQ(freedInUse, 0);  // the old fonts go only once the controls have the new ones
   for (const HFONT font : fonts) EXPECT_EQ(GetObjectType(font), 0u);
   EXPECT_FALSE(IsIcon(icon));
   EXPECT_EQ(GetObjectType(FontOf(link)), static_cast<DWORD>(OBJ_FONT));  // the new ones live

@@ -40,5 +40,24 @@ TEST(FormView, AnIdOutsideTheTableIsRefused) {
   EXPECT_TRUE(form.refused);
 }
 
+// A window class that could not be registered is tried again with the next window, never taken
+// as registered. Classes are per module: the test's own class of that name, made while no other
+// window system is alive, makes the first registration fail.
+TEST(FormView, AFailedClassRegistrationIsTriedAgain) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const WNDCLASSEXW taken{.cbSize = sizeof(WNDCLASSEXW),
+                          .lpfnWndProc = DefWindowProcW,
+                          .hInstance = instance,
+                          .lpszClassName = L"Brindlework.Form"};
+  ASSERT_NE(RegisterClassExW(&taken), 0);
+  win32::Win32MessageBox messages;
+  win32::Win32WindowSystem windows(instance, messages);
+  UnknownControlForm form;
+  EXPECT_THROW(windows.Show(form), Error);
+  ASSERT_TRUE(UnregisterClassW(L"Brindlework.Form", instance));
+  windows.Show(form);
+  EXPECT_TRUE(form.refused);  // loaded in a window of the program's own class
+}
+
 }  // namespace
 }  // namespace brindlework

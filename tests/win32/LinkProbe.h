@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32ShortcutWriter.h"
@@ -16,7 +17,16 @@ namespace brindlework::testing {
 
 class LinkProbe final : public IShellLinkW, public IPersistFile {
  public:
-  enum class Change { None, Target, IconPath, IconIndex, Arguments, Hotkey };
+  enum class Change {
+    None,
+    Target,
+    IconPath,
+    IconIndex,
+    Arguments,        // the item's first 10 units
+    LongerArguments,  // the item and more
+    Hotkey,
+    PathCase,  // the target and icon as set, in upper case
+  };
 
   // Counts itself in `alive` until its last reference is released.
   LinkProbe(int& alive, Change change) : alive_(alive), change_(change) {
@@ -56,15 +66,24 @@ class LinkProbe final : public IShellLinkW, public IPersistFile {
   HRESULT STDMETHODCALLTYPE GetPath(LPWSTR file, int size, WIN32_FIND_DATAW* data,
                                     DWORD flags) override {
     if (change_ == Change::Target) return Put(L"C:\\Other\\Program.exe", file, size);
-    return inner_->GetPath(file, size, data, flags);
+    const HRESULT result = inner_->GetPath(file, size, data, flags);
+    if (change_ == Change::PathCase) CharUpperW(file);
+    return result;
   }
   HRESULT STDMETHODCALLTYPE GetIconLocation(LPWSTR path, int size, int* index) override {
     const HRESULT result = inner_->GetIconLocation(path, size, index);
     if (change_ == Change::IconPath) return Put(L"C:\\Other\\icon.ico", path, size);
     if (change_ == Change::IconIndex) *index = 1;
+    if (change_ == Change::PathCase) CharUpperW(path);
     return result;
   }
   HRESULT STDMETHODCALLTYPE GetArguments(LPWSTR arguments, int size) override {
+    if (change_ == Change::LongerArguments) {
+      std::wstring kept(32768, L'\0');
+      const HRESULT result = inner_->GetArguments(kept.data(), static_cast<int>(kept.size()));
+      if (FAILED(result)) return result;
+      return Put((kept.c_str() + std::wstring(L" and more")).c_str(), arguments, size);
+    }
     const HRESULT result = inner_->GetArguments(arguments, size);
     if (change_ == Change::Arguments) arguments[std::min(size - 1, 10)] = L'\0';  // cut to 10
     return result;
@@ -129,8 +148,10 @@ class LinkProbe final : public IShellLinkW, public IPersistFile {
  private:
   ~LinkProbe() { --alive_; }
 
+  // Cut to the buffer, silently, as the real link does.
   static HRESULT Put(const wchar_t* text, LPWSTR buffer, int size) {
-    return wcsncpy_s(buffer, size, text, _TRUNCATE) == 0 ? S_OK : E_FAIL;
+    const errno_t copied = wcsncpy_s(buffer, size, text, _TRUNCATE);
+    return copied == 0 || copied == STRUNCATE ? S_OK : E_FAIL;
   }
 
   int& alive_;

@@ -9,6 +9,7 @@
 #include "LinkProbe.h"
 #include "ShortcutFiles.h"
 #include "TestSupport.h"
+#include "UniqueFile.h"
 #include "UserState.h"
 #include "platform/Error.h"
 #include "platform/win32/Win32Process.h"
@@ -274,8 +275,8 @@ TEST_F(ShortcutWriterTest, AFailedSaveLeavesTheExistingShortcutByteForByte) {
   const std::string before = FileBytes(path);
   {
     // Another program has the shortcut open and lets nobody replace or delete it.
-    const win32::UniqueFile open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                             OPEN_EXISTING, 0, nullptr));
+    const testing::UniqueFile open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                               nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(open);
     EXPECT_THROW(Write(path, L"C:\\second", u"CTRL+SHIFT+w"), Error);
   }
@@ -304,6 +305,7 @@ TEST_F(ShortcutWriterTest, AValueTheSystemDidNotKeepFailsAndLeavesTheExistingSho
       {LinkProbe::Change::IconPath, u"its icon: the system kept \"C:\\Other\\icon.ico\""},
       {LinkProbe::Change::IconIndex, u"its icon: the system kept icon number 1 for 0"},
       {LinkProbe::Change::Arguments, u"this item: the system kept 10 of its 24 characters"},
+      {LinkProbe::Change::LongerArguments, u"this item: the system changed it"},
       {LinkProbe::Change::Hotkey, u"its hotkey: the system kept the key code 0 for 843"},
   };
   for (const auto& [change, description] : cases) {
@@ -325,6 +327,20 @@ TEST_F(ShortcutWriterTest, AValueTheSystemDidNotKeepFailsAndLeavesTheExistingSho
     EXPECT_EQ(FileBytes(path), before);
     EXPECT_EQ(desktop.Files().size(), 2u);  // the shortcut and the icon: no temporary file
   }
+}
+
+// Windows paths have no case: a system that keeps the target and icon in another case kept them.
+TEST_F(ShortcutWriterTest, PathsKeptInAnotherCaseAreKept) {
+  const std::wstring icon = desktop / L"pin.ico";
+  testing::CreateTestFile(icon);
+  int alive = 0;
+  int links = 0;
+  win32::Win32ShortcutWriter changing([&] {
+    return LinkProbe::New(alive,
+                          ++links == 2 ? LinkProbe::Change::PathCase : LinkProbe::Change::None);
+  });
+  Write(changing, desktop / L"cased.lnk", L"C:\\item", u"", icon);
+  EXPECT_EQ(links, 2);
 }
 
 TEST_F(ShortcutWriterTest, EveryLinkIsReleasedWhetherTheSaveSucceedsOrFails) {

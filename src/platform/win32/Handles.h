@@ -9,8 +9,8 @@
 
 namespace brindlework::win32 {
 
-// A handle's type, its close function and its invalid value, as one traits struct: a file's
-// invalid value is INVALID_HANDLE_VALUE, which no template argument can hold (it is a cast).
+// A handle's type, its close function and its invalid value, as one traits struct: some
+// handles' invalid value is INVALID_HANDLE_VALUE, which no template argument can hold (a cast).
 template <typename T, auto CloseFunction>
 struct NullHandleTraits {
   using Type = T;
@@ -62,16 +62,8 @@ inline void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
 inline void FreeLocal(HLOCAL memory) { LocalFree(memory); }
 inline void FinishDrop(HDROP drop) { DragFinish(drop); }
 
-// CreateFileW's handles, whose failure is INVALID_HANDLE_VALUE rather than null.
-struct FileTraits {
-  using Type = HANDLE;
-  static Type Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Type handle) { CloseHandle(handle); }
-};
-
 using UniqueKey = Unique<HKEY, CloseRegistryKey>;
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;
-using UniqueFile = UniqueAny<FileTraits>;
 using UniqueWindow = Unique<HWND, DestroyWindow>;
 using UniqueMenu = Unique<HMENU, DestroyMenu>;
 using UniqueIcon = Unique<HICON, DestroyIcon>;
