@@ -16,7 +16,8 @@ int RunProgram(HINSTANCE instance, const ProgramServices& services) {
     frmAbout about(services.process, services.shell, services.messages, services.registry);
     frmSupport support(services.shell);
     frmMain mainForm(windows, services.shell, about, support, services.fileDialogs,
-                     services.process, services.messages, services.shortcuts, services.settings);
+                     services.process, services.messages, services.shortcuts,
+                     services.shortcutReader, services.settings);
 
     ModShellExec::Main(services.process, services.shell, [&] { windows.Show(mainForm); });
     return windows.RunMessageLoop();

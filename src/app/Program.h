@@ -7,6 +7,7 @@
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
+#include "platform/ShortcutReader.h"
 #include "platform/Shell.h"
 #include "platform/ShortcutWriter.h"
 
@@ -19,6 +20,7 @@ struct ProgramServices {
   OpenFileDialogService& fileDialogs;
   Registry& registry;
   ShortcutWriter& shortcuts;
+  ShortcutReader& shortcutReader;
   SettingsStore& settings;
 };
 

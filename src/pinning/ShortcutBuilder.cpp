@@ -36,12 +36,6 @@ char16_t AsciiUpper(char16_t c) {
   return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c;
 }
 
-bool SameIgnoringCase(TextView a, TextView b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char16_t x, char16_t y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
-
 bool IsDeviceName(TextView title) {
   // The system reads "NUL.txt" and "NUL .txt" as NUL: compare the part before the first dot,
   // without its trailing blanks.
@@ -52,6 +46,12 @@ bool IsDeviceName(TextView title) {
 }
 
 }  // namespace
+
+bool SameIgnoringCase(TextView a, TextView b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](char16_t x, char16_t y) { return AsciiUpper(x) == AsciiUpper(y); });
+}
 
 bool IsFileNameTitle(TextView title) {
   const bool badCharacter = std::any_of(title.begin(), title.end(), [](char16_t c) {

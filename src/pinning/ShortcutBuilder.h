@@ -30,4 +30,7 @@ void BuildShortcut(FormView& form, const Fields& fields, const Services& service
 // file name cannot hold, no device name.
 bool IsFileNameTitle(TextView title);
 
+// True when the texts differ at most in the case of ASCII letters.
+bool SameIgnoringCase(TextView a, TextView b);
+
 }  // namespace brindlework::pinning

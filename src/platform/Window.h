@@ -81,6 +81,7 @@ struct FormSpec {
   // Where the client area's top-left corner sits on the screen; none: the system's default.
   std::optional<TwipsPoint> screenPosition;
   bool appIcon = true;  // the program's icon in the title bar
+  bool acceptsFiles = false;  // takes files dropped from the shell (Drop)
   std::span<const ControlSpec> controls;
   std::span<const MenuSpec> menu;
   std::span<const LineSpec> lines;
@@ -114,6 +115,9 @@ class Form {
   virtual void Form_Load() {}
   // A click of the control or menu entry with this id.
   virtual void Click(int id) = 0;
+  // Files dropped on a window whose table accepts them: their full paths, and the control under
+  // the drop point (0: the window itself, or outside its client area).
+  virtual void Drop(int /*control*/, std::span<const Text> /*paths*/) {}
 
   bool IsLoaded() const { return view_ != nullptr; }
   // Called by the window system when it loads and unloads the window.

@@ -16,11 +16,12 @@ struct FakeProgram {
   FakeRegistry registry;
   FakeFileDialogs fileDialogs;
   FakeShortcutWriter shortcuts;
+  FakeShortcutReader shortcutReader;
   FakeSettingsStore settings;
   frmAbout about{process, shell, messages, registry};
   frmSupport support{shell};
-  frmMain main{windows, shell,    about,     support, fileDialogs,
-               process, messages, shortcuts, settings};
+  frmMain main{windows,  shell,    about,     support,        fileDialogs,
+               process,  messages, shortcuts, shortcutReader, settings};
 };
 
 }  // namespace brindlework::testing

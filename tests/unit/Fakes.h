@@ -18,6 +18,7 @@
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
+#include "platform/ShortcutReader.h"
 #include "platform/Shell.h"
 #include "platform/ShortcutWriter.h"
 #include "platform/Window.h"
@@ -382,6 +383,17 @@ class FakeShortcutWriter final : public ShortcutWriter {
     Log(log, event);
     if (failAt && event.substr(0, event.find(u' ')) == *failAt) throw failure;
   }
+};
+
+// Shortcut files in memory, by path; reading any other path fails as a damaged file does.
+class FakeShortcutReader final : public ShortcutReader {
+ public:
+  ShortcutFile Read(const Text& path) override {
+    const auto found = files.find(path);
+    if (found == files.end()) throw Error(-2147467259, u"Unspecified error");
+    return found->second;
+  }
+  std::map<Text, ShortcutFile> files;
 };
 
 }  // namespace brindlework::testing

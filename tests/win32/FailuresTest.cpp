@@ -37,9 +37,10 @@ TEST(Failures, AStartUpThatThrowsAnythingShowsTheMessageAndEndsWithOne) {
   testing::FakeFileDialogs fileDialogs;
   testing::FakeRegistry registry;
   testing::FakeShortcutWriter shortcuts;
+  testing::FakeShortcutReader shortcutReader;
   BrokenSettings settings;
   EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr),
-                       {process, shell, messages, fileDialogs, registry, shortcuts, settings}),
+                       {process, shell, messages, fileDialogs, registry, shortcuts, shortcutReader, settings}),
             1);
   EXPECT_EQ(messages.shown, std::vector<Text>{FailureMessage(win32::HresultError(E_UNEXPECTED))});
   EXPECT_EQ(FindWindowW(L"Brindlework.Form", nullptr), nullptr);

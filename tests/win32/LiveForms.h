@@ -17,7 +17,9 @@
 
 namespace brindlework::testing {
 
-struct LiveForms {
+// `Messages`: a recording message service lets a test press buttons that end with a message.
+template <typename Messages = win32::Win32MessageBox>
+struct LiveFormsOf {
   // A shown form's window, found by its class and caption.
   static HWND Find(const wchar_t* caption) { return FindWindowW(L"Brindlework.Form", caption); }
   // Shows the form and gives its window, found by the caption it shows.
@@ -26,17 +28,21 @@ struct LiveForms {
     return Find(caption);
   }
 
-  win32::Win32MessageBox messages;
+  Messages messages;
   win32::Win32ShellOpen shell;
   win32::Win32Process process;
   win32::Win32WindowSystem windows{GetModuleHandleW(nullptr), messages};
   win32::Win32Registry registry;
   win32::Win32OpenFileDialog fileDialogs;
   win32::Win32ShortcutWriter shortcuts;
+  win32::Win32ShortcutReader shortcutReader;
   win32::Win32SettingsStore settings;
   frmAbout about{process, shell, messages, registry};
   frmSupport support{shell};
-  frmMain main{windows, shell, about, support, fileDialogs, process, messages, shortcuts, settings};
+  frmMain main{windows,  shell,    about,     support,        fileDialogs,
+               process,  messages, shortcuts, shortcutReader, settings};
 };
+
+using LiveForms = LiveFormsOf<>;
 
 }  // namespace brindlework::testing

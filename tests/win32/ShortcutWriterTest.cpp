@@ -24,6 +24,27 @@ using testing::ReadShortcut;
 using win32::ToText;
 using win32::ToWide;
 
+// A German keyboard as far as hotkeys see it: '@' is Q with CTRL and ALT (AltGr), which is
+// VkKeyScanExW's documented answer there; the key right of L types o-umlaut, named by its small
+// letter; the number pad's * types the * that SHIFT+8 types too. Every other key as on the
+// current layout.
+win32::KeyboardLayout GermanLayout() {
+  const auto current = win32::CurrentKeyboardLayout();
+  return {
+      .scan = [scan = current.scan](wchar_t c) -> SHORT {
+        if (c == L'@') return 0x0651;
+        if (c == L'\u00F6') return VK_OEM_3;
+        if (c == L'\u00D6') return 0x0100 | VK_OEM_3;
+        return scan(c);
+      },
+      .character = [character = current.character](UINT key) -> UINT {
+        if (key == VK_OEM_3) return L'\u00F6';
+        if (key == VK_MULTIPLY) return L'*';
+        return character(key);
+      },
+  };
+}
+
 class ShortcutWriterTest : public ::testing::Test {
  protected:
   // Writes a whole shortcut as the builder does: target, icon, arguments, identity, hotkey, save.
@@ -123,18 +144,103 @@ TEST_F(ShortcutWriterTest, HotkeyTextsBecomeKeyCodes) {
   for (const auto& [text, code] : cases) {
     EXPECT_EQ(win32::HotkeyCode(text), code) << testing::ToUtf8(ToWide(text));
   }
+  // Where '@' needs CTRL+ALT, the key that types it with them is still a hotkey of its own.
+  EXPECT_EQ(win32::HotkeyCode(u"CTRL+ALT+q", GermanLayout()),
+            MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_ALT));
+}
+
+// A shortcut read as a pin is: the target as stored, the icon's environment strings expanded
+// (Windows may keep an icon path in that form), its number as it is, the hotkey in the row's form.
+TEST_F(ShortcutWriterTest, TheReaderGivesWhatAPinNeeds) {
+  const std::wstring path = desktop / L"read.lnk";
+  const std::wstring icon = L"%SystemRoot%\\pin \u4E2D.ico";
+  {
+    const auto link = win32::NewShellLink();
+    win32::ComPtr<IPersistFile> file;
+    ASSERT_EQ(link->QueryInterface(IID_IPersistFile, file.put_void()), S_OK);
+    // S_FALSE: no such file here, which a shortcut may point to all the same.
+    ASSERT_TRUE(SUCCEEDED(link->SetPath(L"C:\\Programs\\Brindlework\\Brindlework.exe")));
+    ASSERT_EQ(link->SetArguments(L"C:\\item \u4E2D"), S_OK);
+    ASSERT_EQ(link->SetIconLocation(icon.c_str(), 3), S_OK);
+    ASSERT_EQ(link->SetHotkey(MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT)), S_OK);
+    ASSERT_EQ(file->Save(path.c_str(), TRUE), S_OK);
+  }
+  const ShortcutFile read = win32::Win32ShortcutReader().Read(ToText(path));
+  EXPECT_EQ(read.target, u"C:\\Programs\\Brindlework\\Brindlework.exe");
+  EXPECT_EQ(read.arguments, u"C:\\item \u4E2D");
+  wchar_t expanded[MAX_PATH] = L"";
+  ExpandEnvironmentStringsW(icon.c_str(), expanded, MAX_PATH);
+  EXPECT_EQ(read.iconPath, ToText(expanded));
+  EXPECT_EQ(read.iconIndex, 3);
+  EXPECT_EQ(read.hotkey.kind, RowHotkey::Kind::Composed);
+  EXPECT_EQ(read.hotkey.modifier + u"+" + read.hotkey.key, u"SHIFT+K");
+}
+
+// A shortcut's hotkey turned back into the row's form: every hotkey that GO! writes on the test
+// keyboard comes back as a text that gives the same code.
+TEST(HotkeyRoundTrip, EveryKeyThatGoAcceptsComesBackToItsCode) {
+  int accepted = 0;
+  for (char16_t c = u' '; c < 0x250; ++c) {
+    for (const TextView form : {u"CTRL+SHIFT+", u"CTRL+ALT+"}) {
+      WORD code = 0;
+      try {
+        code = win32::HotkeyCode(Text(form) + c);
+      } catch (const Error&) {
+        continue;
+      }
+      ++accepted;
+      const RowHotkey row = win32::RowHotkeyOf(code);
+      const Text text = u"CTRL+" + row.modifier + u"+" + row.key;
+      ASSERT_EQ(row.kind, RowHotkey::Kind::Composed) << testing::ToUtf8(ToWide(Text(form) + c));
+      EXPECT_EQ(win32::HotkeyCode(text), code) << testing::ToUtf8(ToWide(text));
+    }
+  }
+  EXPECT_GE(accepted, 2 * 36);  // the letters and digits at least
+
+  // The canonical character, and the codes that no text gives.
+  const std::pair<WORD, Text> cases[] = {
+      {MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT), u"CTRL+SHIFT+K"},
+      {MAKEWORD(VK_OEM_PLUS, HOTKEYF_CONTROL | HOTKEYF_ALT), u"CTRL+ALT+="},
+      {MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_ALT), u"CTRL+ALT+Q"},
+      {MAKEWORD('K', HOTKEYF_CONTROL), u""},
+      {MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_ALT), u""},
+      {MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_EXT), u""},
+      {MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_ALT), u""},
+      {MAKEWORD(VK_NUMPAD7, HOTKEYF_CONTROL | HOTKEYF_ALT), u""},
+      {MAKEWORD(VK_MULTIPLY, HOTKEYF_CONTROL | HOTKEYF_ALT), u""},
+  };
+  for (const auto& [code, text] : cases) {
+    for (const auto& keyboard : {win32::CurrentKeyboardLayout(), GermanLayout()}) {
+      const RowHotkey row = win32::RowHotkeyOf(code, keyboard);
+      EXPECT_EQ(row.kind, text.empty() ? RowHotkey::Kind::Other : RowHotkey::Kind::Composed)
+          << code;
+      if (!text.empty()) EXPECT_EQ(u"CTRL+" + row.modifier + u"+" + row.key, text) << code;
+    }
+  }
+  EXPECT_EQ(win32::RowHotkeyOf(0).kind, RowHotkey::Kind::None);
+  const RowHotkey umlaut =
+      win32::RowHotkeyOf(MAKEWORD(VK_OEM_3, HOTKEYF_CONTROL | HOTKEYF_SHIFT), GermanLayout());
+  EXPECT_EQ(umlaut.key, u"\u00D6");
 }
 
 TEST_F(ShortcutWriterTest, AHotkeyThatNamesNoKeyFailsClearlyAndWritesNothing) {
   const std::wstring path = desktop / L"kept.lnk";
   Write(path, L"C:\\old item", u"CTRL+ALT+q");
   const std::string before = FileBytes(path);
-  for (const Text hotkey :
-       {u"CTRL+SHIFT+\u4E2D", u"CTRL+ALT+\U0001F4CC", u"CTRL+ALT+\u0001", u"CTRL+SHIFT+\t",
-        u"CTRL+ALT+\r", u"CTRL+SHIFT+\x1B", u"CTRL++k", u"CTRL+k", u"ctrl+shift+k",
-        u"CTRL+SHIFT+kk", u"CTRL+SHIFT+ALT+k", u"SHIFT+k", u" "}) {
+  // Where '@' needs CTRL+ALT, CTRL+ALT+@ would be the key Q with other modifiers.
+  win32::Win32ShortcutWriter german(win32::NewShellLink, GermanLayout());
+  const std::pair<ShortcutWriter*, Text> cases[] = {
+      {&writer, u"CTRL+SHIFT+\u4E2D"}, {&writer, u"CTRL+ALT+\U0001F4CC"},
+      {&writer, u"CTRL+ALT+\u0001"},   {&writer, u"CTRL+SHIFT+\t"},
+      {&writer, u"CTRL+ALT+\r"},       {&writer, u"CTRL+SHIFT+\x1B"},
+      {&writer, u"CTRL++k"},           {&writer, u"CTRL+k"},
+      {&writer, u"ctrl+shift+k"},      {&writer, u"CTRL+SHIFT+kk"},
+      {&writer, u"CTRL+SHIFT+ALT+k"},  {&writer, u"SHIFT+k"},
+      {&writer, u" "},                 {&german, u"CTRL+ALT+@"},
+  };
+  for (const auto& [refusing, hotkey] : cases) {
     SCOPED_TRACE(testing::ToUtf8(ToWide(hotkey)));
-    auto shortcut = writer.CreateShortcut(ToText(path));
+    auto shortcut = refusing->CreateShortcut(ToText(path));
     shortcut->SetArguments(u"C:\\new item");
     try {
       shortcut->SetHotkey(hotkey);

@@ -33,6 +33,7 @@ void ExpectAsItsTable(HWND window, const FormSpec& spec) {
   EXPECT_EQ(client.cx, Pixels(spec.clientWidth));
   EXPECT_EQ(client.cy, Pixels(spec.clientHeight));
   EXPECT_EQ((GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME) != 0, spec.frame == Frame::Sizable);
+  EXPECT_EQ((GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0, spec.acceptsFiles);
   if (spec.screenPosition) {
     POINT origin{0, 0};
     ClientToScreen(window, &origin);

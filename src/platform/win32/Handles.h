@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <utility>
 
@@ -59,6 +60,7 @@ inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
 inline void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
 inline void FreeLocal(HLOCAL memory) { LocalFree(memory); }
+inline void FinishDrop(HDROP drop) { DragFinish(drop); }
 
 using UniqueKey = Unique<HKEY, CloseRegistryKey>;
 using UniqueHandle = Unique<HANDLE, CloseKernelHandle>;
@@ -71,6 +73,8 @@ using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
 using UniqueDc = Unique<HDC, DeleteDC>;
 using UniqueScreenDc = Unique<HDC, ReleaseScreenDc>;
 using UniqueCoMem = Unique<wchar_t*, CoTaskMemFree>;
+// The shell's description of dropped files (WM_DROPFILES), which the receiver frees.
+using UniqueDrop = Unique<HDROP, FinishDrop>;
 // Memory that the system allocated for the caller with LocalAlloc (FormatMessageW,
 // CommandLineToArgvW, security descriptors).
 template <typename T = void>

@@ -58,14 +58,22 @@ Text ReadText(std::size_t capacity, Getter get) {
   return ToText(buffer.c_str());
 }
 
-// A path as the system resolves it: environment strings expanded (the shell may keep a path in
-// that form) and the full path normalised (it keeps "C:\\x.exe" as "C:\x.exe").
-Text ResolvedPath(const Text& path) {
+// A path with its environment strings expanded: the shell may keep a path in that form.
+std::wstring Expanded(const Text& path) {
   std::wstring expanded(ExpandEnvironmentStringsW(W(path), nullptr, 0), L'\0');
-  if (expanded.empty() ||
-      !ExpandEnvironmentStringsW(W(path), expanded.data(), static_cast<DWORD>(expanded.size()))) {
-    throw LastError();
-  }
+  const DWORD length = expanded.empty()
+                           ? 0
+                           : ExpandEnvironmentStringsW(W(path), expanded.data(),
+                                                       static_cast<DWORD>(expanded.size()));
+  if (length == 0) throw LastError();
+  expanded.resize(length - 1);  // the count holds the NUL
+  return expanded;
+}
+
+// A path as the system resolves it: environment strings expanded and the full path normalised
+// (it keeps "C:\\x.exe" as "C:\x.exe").
+Text ResolvedPath(const Text& path) {
+  const std::wstring expanded = Expanded(path);
   std::wstring full(GetFullPathNameW(expanded.c_str(), 0, nullptr, nullptr), L'\0');
   const DWORD length = full.empty()
                            ? 0
@@ -84,14 +92,48 @@ bool SamePath(const Text& a, const Text& b) {
                               static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
 }
 
+// What a shortcut file holds, as the link reads it.
+struct LinkValues {
+  Text target;  // as stored, not resolved against the file system
+  Text arguments;
+  Text icon;
+  int iconIndex = -1;
+  WORD hotkey = 0;
+};
+
+constexpr std::size_t kLongestPath = 32768;
+
+// Loads the file into the link and reads it; the arguments cut to `argumentsCapacity` units
+// with their NUL, as GetArguments cuts them.
+LinkValues LoadLink(IShellLinkW& link, const Text& path, std::size_t argumentsCapacity) {
+  ComPtr<IPersistFile> file;
+  Check(link.QueryInterface(IID_IPersistFile, file.put_void()));
+  Check(file->Load(W(path), STGM_READ));
+  LinkValues values;
+  values.target = ReadText(kLongestPath, [&](wchar_t* buffer, int size) {
+    return link.GetPath(buffer, size, nullptr, SLGP_RAWPATH);
+  });
+  values.arguments = ReadText(argumentsCapacity, [&](wchar_t* buffer, int size) {
+    return link.GetArguments(buffer, size);
+  });
+  values.icon = ReadText(kLongestPath, [&](wchar_t* buffer, int size) {
+    return link.GetIconLocation(buffer, size, &values.iconIndex);
+  });
+  Check(link.GetHotkey(&values.hotkey));
+  return values;
+}
+
 Text Quoted(const Text& text) {
   return u"\"" + text + u"\"";
 }
 
 class Win32Shortcut final : public Shortcut {
  public:
-  Win32Shortcut(Text path, ShellLinkFactory newLink)
-      : path_(std::move(path)), newLink_(std::move(newLink)), link_(newLink_()) {}
+  Win32Shortcut(Text path, ShellLinkFactory newLink, KeyboardLayout keyboard)
+      : path_(std::move(path)),
+        newLink_(std::move(newLink)),
+        keyboard_(std::move(keyboard)),
+        link_(newLink_()) {}
 
   void SetTargetPath(const Text& path) override {
     Check(link_->SetPath(W(path)));
@@ -120,7 +162,7 @@ class Win32Shortcut final : public Shortcut {
     Check(properties->Commit());
   }
   void SetHotkey(const Text& hotkey) override {
-    const WORD code = HotkeyCode(hotkey);
+    const WORD code = HotkeyCode(hotkey, keyboard_);
     Check(link_->SetHotkey(code));
     hotkey_ = code;
   }
@@ -145,33 +187,18 @@ class Win32Shortcut final : public Shortcut {
   // system may keep less than it is given (Windows documents shorter limits for arguments than
   // it is handed), and an item must never be cut or changed silently.
   void CheckSaved(const Text& path) const {
-    const ComPtr<IShellLinkW> saved = newLink_();
-    ComPtr<IPersistFile> file;
-    Check(saved->QueryInterface(IID_IPersistFile, file.put_void()));
-    Check(file->Load(W(path), STGM_READ));
-
-    constexpr std::size_t kLongestPath = 32768;
-    // SLGP_RAWPATH: the target as stored, not resolved against the file system.
-    const Text target = ReadText(kLongestPath, [&](wchar_t* buffer, int size) {
-      return saved->GetPath(buffer, size, nullptr, SLGP_RAWPATH);
-    });
+    // GetArguments cuts silently to its buffer: one unit more than the item shows a longer text.
+    const auto [target, arguments, icon, index, hotkey] =
+        LoadLink(*newLink_().get(), path, arguments_.size() + 2);
     if (!SamePath(target, target_)) {
       throw NotKept(u"its target: the system kept " + Quoted(target) + u" for " + Quoted(target_));
     }
-    int index = -1;
-    const Text icon = ReadText(kLongestPath, [&](wchar_t* buffer, int size) {
-      return saved->GetIconLocation(buffer, size, &index);
-    });
     if (!SamePath(icon, icon_)) {
       throw NotKept(u"its icon: the system kept " + Quoted(icon) + u" for " + Quoted(icon_));
     }
     if (index != 0) {
       throw NotKept(u"its icon: the system kept icon number " + DecimalText(index) + u" for 0");
     }
-    // GetArguments cuts silently to its buffer: one unit more than the item shows a longer text.
-    const Text arguments = ReadText(arguments_.size() + 2, [&](wchar_t* buffer, int size) {
-      return saved->GetArguments(buffer, size);
-    });
     if (arguments != arguments_) {
       throw NotKept(
           arguments_.starts_with(arguments)
@@ -180,8 +207,6 @@ class Win32Shortcut final : public Shortcut {
                     DecimalText(static_cast<std::int64_t>(arguments_.size())) + u" characters"
               : Text(u"this item: the system changed it"));
     }
-    WORD hotkey = 0;
-    Check(saved->GetHotkey(&hotkey));
     if (hotkey != hotkey_) {
       throw NotKept(u"its hotkey: the system kept the key code " + DecimalText(hotkey) + u" for " +
                     DecimalText(hotkey_));
@@ -189,7 +214,8 @@ class Win32Shortcut final : public Shortcut {
   }
 
   Text path_;
-  ShellLinkFactory newLink_;  // a copy: a shortcut may outlive its writer
+  ShellLinkFactory newLink_;  // copies: a shortcut may outlive its writer
+  KeyboardLayout keyboard_;
   ComPtr<IShellLinkW> link_;
   // What was set, for the read-back.
   Text target_;
@@ -214,10 +240,30 @@ Text Win32ShortcutWriter::DesktopFolder() {
 }
 
 std::unique_ptr<Shortcut> Win32ShortcutWriter::CreateShortcut(const Text& path) {
-  return std::make_unique<Win32Shortcut>(path, newLink_);
+  return std::make_unique<Win32Shortcut>(path, newLink_, keyboard_);
 }
 
-WORD HotkeyCode(const Text& hotkey) {
+ShortcutFile Win32ShortcutReader::Read(const Text& path) {
+  // A command line's longest item fits the buffer of a path.
+  const LinkValues values = LoadLink(*newLink_().get(), path, kLongestPath);
+  return {
+      .target = values.target,
+      .arguments = values.arguments,
+      .iconPath = ToText(Expanded(values.icon)),
+      .iconIndex = values.iconIndex,
+      .hotkey = RowHotkeyOf(values.hotkey, keyboard_),
+  };
+}
+
+KeyboardLayout CurrentKeyboardLayout() {
+  return {
+      .scan = [](wchar_t character) { return VkKeyScanExW(character, GetKeyboardLayout(0)); },
+      .character =
+          [](UINT key) { return MapVirtualKeyExW(key, MAPVK_VK_TO_CHAR, GetKeyboardLayout(0)); },
+  };
+}
+
+WORD HotkeyCode(const Text& hotkey, const KeyboardLayout& keyboard) {
   constexpr struct {
     TextView prefix;
     BYTE modifiers;
@@ -232,8 +278,7 @@ WORD HotkeyCode(const Text& hotkey) {
     // SHIFT of its own, so CTRL+ALT+K and CTRL+ALT+k are the same hotkey. A control character
     // has no key of its own (U+0001 maps to CTRL+A, Tab and Enter to keys that the shortcut
     // cannot combine), and a character that needs CTRL or ALT to type would change the hotkey.
-    const SHORT scan =
-        key < u' ' ? -1 : VkKeyScanExW(static_cast<wchar_t>(key), GetKeyboardLayout(0));
+    const SHORT scan = key < u' ' ? -1 : keyboard.scan(static_cast<wchar_t>(key));
     constexpr BYTE kCtrlOrAlt = 2 | 4;  // VkKeyScanExW's shift-state bits
     if (scan == -1 || LOBYTE(scan) == 0 || LOBYTE(scan) == 0xFF || (HIBYTE(scan) & kCtrlOrAlt)) {
       throw BadHotkey(u"The hotkey " + hotkey +
@@ -244,6 +289,30 @@ WORD HotkeyCode(const Text& hotkey) {
   }
   throw BadHotkey(u"The hotkey " + hotkey +
                   u" cannot be set: a hotkey is CTRL+SHIFT+ or CTRL+ALT+ followed by one key.");
+}
+
+RowHotkey RowHotkeyOf(WORD code, const KeyboardLayout& keyboard) {
+  if (code == 0) return {};
+  const RowHotkey other{.kind = RowHotkey::Kind::Other};
+  const BYTE modifiers = HIBYTE(code);
+  const TextView modifier = modifiers == (HOTKEYF_CONTROL | HOTKEYF_SHIFT) ? u"SHIFT"
+                            : modifiers == (HOTKEYF_CONTROL | HOTKEYF_ALT) ? u"ALT"
+                                                                           : u"";
+  if (modifier.empty()) return other;
+  // The top bit marks a dead key, which still types its character with the next key.
+  const UINT unshifted = keyboard.character(LOBYTE(code)) & 0x7FFFFFFF;
+  if (unshifted < u' ' || unshifted > 0xFFFF) return other;
+  // A letter in capitals, as the layout itself names its letter keys.
+  wchar_t key = static_cast<wchar_t>(unshifted);
+  CharUpperBuffW(&key, 1);
+  RowHotkey row{.kind = RowHotkey::Kind::Composed, .modifier = Text(modifier), .key = Text(1, key)};
+  // A key whose character another key types as well (a digit of the number pad) is not the
+  // key that the text names.
+  try {
+    if (HotkeyCode(u"CTRL+" + row.modifier + u"+" + row.key, keyboard) == code) return row;
+  } catch (const Error&) {
+  }
+  return other;
 }
 
 }  // namespace brindlework::win32

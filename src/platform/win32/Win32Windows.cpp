@@ -146,7 +146,8 @@ class NativeForm final : public FormView {
     const FormSpec& spec = form_.Spec();
     const bool sizable = spec.frame == Frame::Sizable;
     style_ = WS_CLIPCHILDREN | (sizable ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
-    exStyle_ = sizable ? 0 : WS_EX_DLGMODALFRAME;
+    // Only the flag: DragAcceptFiles would bind shell32 at every start for what it sets.
+    exStyle_ = (sizable ? 0 : WS_EX_DLGMODALFRAME) | (spec.acceptsFiles ? WS_EX_ACCEPTFILES : 0);
     UniqueMenu menu = BuildMenu(spec.menu);
     const auto caption = ToWide(spec.caption);
     hwnd_ = CreateWindowExW(exStyle_, kFormClass, caption.c_str(), style_, CW_USEDEFAULT,
@@ -392,12 +393,41 @@ class NativeForm final : public FormView {
     return 0;
   }
 
-  void Dispatch(int id) {
+  // Runs a handler of the form; what it throws is reported and the program goes on.
+  template <typename Handler>
+  void Guarded(Handler handler) {
     try {
-      form_.Click(id);
+      handler();
     } catch (...) {
       ReportCurrentFailure(system_.messages_);
     }
+  }
+
+  void Dispatch(int id) {
+    Guarded([&] { form_.Click(id); });
+  }
+
+  // Files dropped from the shell: their paths, and the control under the drop point, go to the
+  // form. The drop's memory is the receiver's to free, on every way out.
+  void OnDropFiles(HDROP drop) {
+    const UniqueDrop owned(drop);
+    Guarded([&] {
+      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+      std::vector<Text> paths;
+      for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(ToText(path));
+      }
+      int control = 0;
+      POINT point{};
+      // FALSE: dropped outside the client area, which counts as the window itself.
+      if (DragQueryPoint(drop, &point)) {
+        const HWND child = ChildWindowFromPointEx(hwnd_, point, CWP_SKIPINVISIBLE);
+        if (const ControlSpec* spec = SpecOf(child)) control = spec->id;
+      }
+      form_.Drop(control, paths);
+    });
   }
 
   void OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -424,6 +454,9 @@ class NativeForm final : public FormView {
     switch (message) {
       case WM_COMMAND:
         OnCommand(wParam, lParam);
+        return 0;
+      case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
       case DM_GETDEFID:
         if (const int id = DefaultButton()) return MAKELRESULT(id, DC_HASDEFID);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "pinning/DroppedItems.h"
 #include "pinning/HotkeyComposer.h"
 #include "pinning/RememberedSettings.h"
 #include "pinning/ShortcutBuilder.h"
@@ -51,6 +52,7 @@ const FormSpec kSpec{
     .clientWidth = 8895,
     .clientHeight = 3915,
     .frame = Frame::Sizable,
+    .acceptsFiles = true,
     .controls = kControls,
     .menu = kMenu,
 };
@@ -91,6 +93,12 @@ void frmMain::Click(int id) {
     case kMnuSupport: return mnuSupport_Click();
     default: return;
   }
+}
+
+void frmMain::Drop(int control, std::span<const Text> paths) {
+  const bool iconRow = control == kLabel3 || control == kTxtIcon || control == kCommand3;
+  pinning::DropItems(View(), kFields, pinning_, shortcutReader_,
+                     iconRow ? pinning::DropZone::IconRow : pinning::DropZone::Elsewhere, paths);
 }
 
 void frmMain::mnuExit_Click() { windows_.EndProgram(); }

@@ -5,6 +5,7 @@
 #include "platform/OpenFileDialog.h"
 #include "platform/Process.h"
 #include "platform/Shell.h"
+#include "platform/ShortcutReader.h"
 #include "platform/Window.h"
 
 namespace brindlework {
@@ -42,7 +43,7 @@ class frmMain final : public Form {
   // `about` and `support`: the info windows that the Help menu shows.
   frmMain(WindowSystem& windows, ShellOpen& shell, Form& about, Form& support,
           OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages,
-          ShortcutWriter& shortcuts, SettingsStore& settings)
+          ShortcutWriter& shortcuts, ShortcutReader& shortcutReader, SettingsStore& settings)
       : CommonDialog1(fileDialogs),
         windows_(windows),
         shell_(shell),
@@ -50,11 +51,13 @@ class frmMain final : public Form {
         support_(support),
         process_(process),
         messages_(messages),
+        shortcutReader_(shortcutReader),
         pinning_{process, messages, shortcuts, settings} {}
 
   const FormSpec& Spec() const override;
   void Form_Load() override;
   void Click(int id) override;
+  void Drop(int control, std::span<const Text> paths) override;
 
   void Command1_Click();
   void Command2_Click();
@@ -81,6 +84,7 @@ class frmMain final : public Form {
   Form& support_;
   Process& process_;
   MessageBoxService& messages_;
+  ShortcutReader& shortcutReader_;
   pinning::Services pinning_;
 };
 

@@ -1,0 +1,141 @@
+// Files dropped on the live main window, as the shell drops them: a pin made by GO! comes back
+// into the fields and is written again the same.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include "LiveForms.h"
+#include "ShortcutFiles.h"
+#include "UserState.h"
+#include "unit/Fakes.h"
+
+namespace brindlework {
+namespace {
+
+using F = frmMain;
+
+// A WM_DROPFILES's data as the shell builds it: a DROPFILES block in global memory, followed by
+// the wide paths, each ended by a NUL, and one more NUL. `point` in client coordinates, or
+// outside the client area with `nonClient`. The receiver frees it with DragFinish.
+HDROP ShellDrop(const std::vector<std::wstring>& paths, POINT point, bool nonClient = false) {
+  std::wstring names;
+  for (const auto& path : paths) names += path + L'\0';
+  names += L'\0';
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                                     sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = point;
+  drop->fNC = nonClient;
+  drop->fWide = TRUE;
+  std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(drop + 1));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+class DropTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window = forms.Show(forms.main, L"Brindlework to windows taskbar!");
+    ASSERT_NE(window, nullptr);
+  }
+
+  HWND Control(int id) const { return GetDlgItem(window, id); }
+  std::wstring Text(int id) const {
+    wchar_t text[512] = L"";
+    GetWindowTextW(Control(id), text, 512);
+    return text;
+  }
+  void Type(int id, const std::wstring& text) const { SetWindowTextW(Control(id), text.c_str()); }
+  void Press(int id) const {
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Control(id)));
+  }
+  // The centre of a control, in the window's client coordinates.
+  POINT Centre(int id) const {
+    RECT rect{};
+    GetWindowRect(Control(id), &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  }
+  // Drops as the shell does, and checks that the window freed the drop, whatever it made of it.
+  void Drop(const std::vector<std::wstring>& paths, POINT point, bool nonClient = false) const {
+    const HDROP drop = ShellDrop(paths, point, nonClient);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(GlobalFlags(drop), GMEM_INVALID_HANDLE);
+  }
+
+  testing::ComApartment com;
+  testing::TestDesktop desktop;
+  testing::ScratchFolder folder;
+  testing::LiveFormsOf<testing::FakeMessages> forms;
+  HWND window = nullptr;
+};
+
+// GO!, the pin dropped back (outside the client area, over the icon field: the window itself),
+// GO! again: the fields as typed, the same shortcut byte for byte, and no message of its own.
+TEST_F(DropTest, APinDroppedBackFillsTheFieldsAndGoWritesItAgainTheSame) {
+  const std::wstring item = L"C:\\Files\\\u4E2D\u6587 report.brt";
+  const std::wstring icon = folder / L"own icon.ico";
+  testing::CreateTestFile(icon);
+  const std::wstring title = L"Report \u4E2D\u6587";
+  // Explorer drops only on a window that says it takes files.
+  EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  Type(F::kTxtToExecute, item);
+  Type(F::kTxtIcon, icon);
+  Type(F::kTxtTitle, title);
+  SendMessageW(Control(F::kCombo1), CB_SETCURSEL, 1, 0);  // ALT
+  Type(F::kText1, L"7");
+  Type(F::kTxtHotKey, L"CTRL+ALT+7");
+  // The shortcut holds the times of its target's folders, last access included, which the file
+  // system may move on at the first save that reads them: the compared save is the second.
+  Press(F::kCommand1);
+  Press(F::kCommand1);
+  ASSERT_EQ(forms.messages.shown, std::vector<brindlework::Text>(2, u"done!"));
+  const std::wstring pin = desktop / (title + L".lnk");
+  const std::string written = testing::FileBytes(pin);
+
+  for (const int id : {F::kTxtToExecute, F::kTxtIcon, F::kTxtTitle, F::kText1, F::kTxtHotKey}) {
+    Type(id, L"x");
+  }
+  SendMessageW(Control(F::kCombo1), CB_SETCURSEL, 0, 0);  // SHIFT
+  Drop({pin}, Centre(F::kTxtIcon), true);
+  EXPECT_EQ(Text(F::kTxtToExecute), item);
+  EXPECT_EQ(Text(F::kTxtIcon), icon);
+  EXPECT_EQ(Text(F::kTxtTitle), title);
+  EXPECT_EQ(Text(F::kCombo1), L"ALT");
+  EXPECT_EQ(Text(F::kText1), L"7");
+  EXPECT_EQ(Text(F::kTxtHotKey), L"CTRL+ALT+7");
+  EXPECT_EQ(forms.messages.shown.size(), 2u);
+
+  ASSERT_TRUE(DeleteFileW(pin.c_str()));
+  Press(F::kCommand1);
+  EXPECT_EQ(forms.messages.shown.back(), u"done!");
+  EXPECT_EQ(testing::FileBytes(pin), written);
+}
+
+// On the icon field a file becomes the icon; several files, or a shortcut that cannot be read,
+// change no field and are told.
+TEST_F(DropTest, TheIconFieldTakesOneFileAndRefusalsAreTold) {
+  const std::wstring library = folder / L"icons \u4E2D.dll";
+  testing::CreateTestFile(library);
+  const std::wstring damaged = folder / L"damaged.lnk";
+  testing::CreateTestFile(damaged, "not a shortcut");
+  Type(F::kTxtToExecute, L"C:\\item");
+  Type(F::kTxtIcon, L"");
+
+  Drop({library}, Centre(F::kTxtIcon));
+  EXPECT_EQ(Text(F::kTxtIcon), library);
+  EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\item");
+
+  Drop({damaged, library}, Centre(F::kTxtTitle));
+  Drop({damaged}, Centre(F::kTxtTitle));
+  ASSERT_EQ(forms.messages.shown.size(), 2u);
+  EXPECT_EQ(forms.messages.shown[0], u"Drop one item at a time.");
+  EXPECT_TRUE(forms.messages.shown[1].starts_with(u"Error "))
+      << testing::Utf8(forms.messages.shown[1]);
+  EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\item");
+  EXPECT_EQ(Text(F::kTxtIcon), library);
+}
+
+}  // namespace
+}  // namespace brindlework
