@@ -27,6 +27,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::Win32ShortcutWriter shortcuts;
   win32::Win32ShortcutReader shortcutReader;
   win32::Win32SettingsStore settings;
-  return RunProgram(instance,
-                    {process, shell, messages, fileDialogs, registry, shortcuts, shortcutReader, settings});
+  return RunProgram(instance, {process, shell, messages, fileDialogs, registry, shortcuts,
+                               shortcutReader, settings});
 }
