@@ -38,12 +38,12 @@ class PlantedFolder {
  public:
   PlantedFolder() {
     CopyFileW(BrindleworkExe().c_str(), Exe().c_str(), FALSE);
+    const std::wstring overrides = std::wstring(kWineProgramKey) + L"\\DllOverrides";
     for (const wchar_t* name : kPlantedNames) {
       CopyFileW(BuiltProgram(L"planted.dll").c_str(), (folder_ / name).c_str(), FALSE);
       if (RunningUnderWine()) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, (std::wstring(kWineProgramKey) + L"\\DllOverrides").c_str(),
-                        WineOverrideName(name).c_str(), REG_SZ, L"native,builtin",
-                        sizeof L"native,builtin");
+        RegSetKeyValueW(HKEY_CURRENT_USER, overrides.c_str(), WineOverrideName(name).c_str(),
+                        REG_SZ, L"native,builtin", sizeof L"native,builtin");
       }
     }
   }

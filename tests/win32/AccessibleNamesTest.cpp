@@ -169,7 +169,9 @@ TEST(AccessibleNames, EachInputOfTheMainWindowIsAnnouncedByItsName) {
                                                     window, nullptr, nullptr, nullptr));
     win32::AccessibleNames names;
     const HRESULT result = names.Set(probe.get(), u"probe");
-    if (testing::RunningUnderWine() && result == E_NOTIMPL) GTEST_SKIP() << "Wine 8 has no dynamic annotation (SetHwndPropStr)";
+    if (testing::RunningUnderWine() && result == E_NOTIMPL) {
+      GTEST_SKIP() << "Wine 8 has no dynamic annotation (SetHwndPropStr)";
+    }
     ASSERT_EQ(result, S_OK);
   }
   for (const ControlSpec& control : forms.main.Spec().controls) {

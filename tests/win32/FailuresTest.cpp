@@ -40,7 +40,8 @@ TEST(Failures, AStartUpThatThrowsAnythingShowsTheMessageAndEndsWithOne) {
   testing::FakeShortcutReader shortcutReader;
   BrokenSettings settings;
   EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr),
-                       {process, shell, messages, fileDialogs, registry, shortcuts, shortcutReader, settings}),
+                       {process, shell, messages, fileDialogs, registry, shortcuts,
+                        shortcutReader, settings}),
             1);
   EXPECT_EQ(messages.shown, std::vector<Text>{FailureMessage(win32::HresultError(E_UNEXPECTED))});
   EXPECT_EQ(FindWindowW(L"Brindlework.Form", nullptr), nullptr);
