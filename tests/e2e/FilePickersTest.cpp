@@ -28,7 +28,7 @@ class FilePickers : public ::testing::Test {
 
   HWND OpenDialog(HWND button) {
     Click(button);
-    return WaitForOpenFileDialog(program);
+    return WaitForOpenFileDialog(program.Id(), main);
   }
 
   // The dialog is gone and exactly one message follows; gives its text.

@@ -86,7 +86,7 @@ void Pin(const ChildProcess& program, HWND main) {
 
 void OpenAndCancelThePicker(const ChildProcess& program, HWND main) {
   Click(FindControl(main, L"Button", L"Choose icon (.ico)"));  // opens in the program's folder
-  if (const HWND dialog = WaitForOpenFileDialog(program)) Cancel(dialog);
+  if (const HWND dialog = WaitForOpenFileDialog(program.Id(), main)) Cancel(dialog);
   EXPECT_EQ(AnswerMessageBox(program), L"you cancelled the dialog box");
 }
 

@@ -89,7 +89,8 @@ desktop=$(folder_of USERPROFILE)/Desktop
 msiexec() { timeout 120 wine msiexec "$1" "$(winpath "$2")" /qn </dev/null >>"$WINE_LOG" 2>&1; }
 registry() { timeout 30 wine reg query "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 # The entries of Apps & features named Brindlework, as "version|publisher|help link|icon" lines.
-# Windows keeps a per-user product's entry under HKCU, Wine's msi under HKLM.
+# Windows Installer writes the entry under HKLM (its "Uninstall Registry Key" page), by public
+# reports a per-user product's too, as Wine's msi does; both roots are read.
 entries() {
   local root
   for root in HKCU HKLM; do
@@ -126,7 +127,7 @@ echo "Apps & features: $entry"
 [ "${entry%|*}" = "$version|Brindlework Software|https://brindle.work/support/" ] ||
   fail "Apps & features shows: $entry"
 if [ "${entry##*|}" = - ]; then
-  echo "Wine gap: its msi writes no DisplayIcon (the package's icon is checked above)"
+  echo "No DisplayIcon, which Windows Installer does not write either (the icon is checked above)"
 fi
 
 echo "-- pin an item through the installed program, open it in launch mode"

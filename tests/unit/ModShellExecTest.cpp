@@ -87,6 +87,8 @@ TEST(FailureMessage, JoinsTheNumberAndTheDescription) {
   EXPECT_EQ(FailureMessage(Error(5, u"Access is denied.")), u"Error 5: Access is denied.");
   EXPECT_EQ(FailureMessage(Error(-2147467259, u"Unspecified error")),
             u"Error -2147467259: Unspecified error");
+  // What a test or a log meets of an Error that nothing caught: the same text, in UTF-8.
+  EXPECT_STREQ(Error(5, u"Acc\u00E8s refus\u00E9.").what(), "Error 5: Acc\xC3\xA8s refus\xC3\xA9.");
   EXPECT_EQ(DecimalText(0), u"0");
   EXPECT_EQ(DecimalText(INT64_MIN), u"-9223372036854775808");
 }

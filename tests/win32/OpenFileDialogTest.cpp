@@ -22,10 +22,10 @@ using testing::Cancel;
 using testing::ChooseFile;
 using testing::CreateTestFile;
 using testing::FileTypes;
-using testing::FindOpenFileDialog;
 using testing::MessageBoxInfo;
 using testing::ScratchFolder;
 using testing::VisibleWindowsOfProcess;
+using testing::WaitForOpenFileDialog;
 using testing::WaitUntil;
 using namespace std::chrono_literals;
 
@@ -65,14 +65,13 @@ class OpenFileDialogTest : public ::testing::Test {
   }
 
   // Runs the dialog while a helper thread waits for it (at most 10 s), lets `answer` work it
-  // and cancels it if it is still open after that, so that no run can hang.
+  // and cancels it if it is still open after that, so that no run can hang. A dialog that the
+  // helper does not recognise is closed as well.
   std::optional<Text> RunDialog(const OpenFileSettings& settings,
                                 std::function<void(HWND)> answer) {
     std::thread user([&] {
-      HWND dialog = nullptr;
-      const DWORD self = GetCurrentProcessId();
-      if (!WaitUntil([&] { return (dialog = FindOpenFileDialog(VisibleWindowsOfProcess(self))); }))
-        return;
+      const HWND dialog = WaitForOpenFileDialog(GetCurrentProcessId(), owner_.get());
+      if (!dialog) return;
       seen.found = true;
       seen.owner = GetWindow(dialog, GW_OWNER);
       seen.ownerEnabled = IsWindowEnabled(owner_.get());

@@ -103,14 +103,25 @@ TEST_F(RegistryTest, AnEmptyValueIsAnErrorAndAMissingKeyOrValueEmptiesTheText) {
   EXPECT_EQ(keyVal, u"");
 }
 
+// The count is the whole process's: COM and shell threads of earlier tests open and close handles
+// of their own meanwhile. So each count is the least of a few, and it must not grow over the reads.
+std::size_t FewestOpenHandles() {
+  std::size_t fewest = OpenHandles();
+  for (int i = 0; i < 4; ++i) {
+    Sleep(20);
+    fewest = std::min(fewest, OpenHandles());
+  }
+  return fewest;
+}
+
 TEST_F(RegistryTest, EveryKeyThatAReadOpensIsClosed) {
   key.Set("PATH", REG_SZ, "C:\\x.exe");
   Text keyVal;
   ASSERT_TRUE(Read("PATH", keyVal));  // the first read may load what stays loaded
-  const std::size_t before = OpenHandles();
+  const std::size_t before = FewestOpenHandles();
   ASSERT_GT(before, 0u);
   for (int i = 0; i < 50; ++i) Read("PATH", keyVal);
-  EXPECT_EQ(OpenHandles(), before);
+  EXPECT_LE(FewestOpenHandles(), before);
 }
 
 // Users without administrator rights may only read the tool's keys: asking for more would fail.

@@ -116,6 +116,25 @@ class Selection {
   HGDIOBJ old_;
 };
 
+// Explorer runs at a lower integrity level than a program started as administrator, and the
+// system holds back its drop messages from such a window. Not elevated, the filter stays as it is:
+// loosening it would only let lower-integrity senders in.
+void LetDropsInWhenElevated(HWND hwnd) {
+  UniqueHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) throw LastError();
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) {
+    throw LastError();
+  }
+  if (!elevation.TokenIsElevated) return;
+  constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, which the headers lack
+  // Wine accepts these calls and changes nothing.
+  for (const UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) {
+    if (!ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr)) throw LastError();
+  }
+}
+
 }  // namespace
 
 int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
@@ -155,6 +174,7 @@ class NativeForm final : public FormView {
                             instance, this);
     if (!hwnd_) throw LastError();
     menu.release();  // the window owns its menu now
+    if (spec.acceptsFiles) LetDropsInWhenElevated(hwnd_);
     dpi_ = GetDpiForWindow(hwnd_);
     CreateControls(instance);
     NameControls();

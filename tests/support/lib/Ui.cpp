@@ -1,5 +1,7 @@
 #include "Ui.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cwctype>
 
@@ -18,6 +20,33 @@ constexpr int kFileTypesId = 0x470;
 constexpr int kLookInId = 0x471;
 constexpr int kFileNameEditId = 0x480;
 constexpr int kFileNameComboId = 0x47C;
+
+// The first descendant of the window, at any depth, that the test accepts; null for none.
+template <typename Test>
+HWND FindDescendant(HWND window, Test test) {
+  struct Search {
+    Test& test;
+    HWND found;
+  } search{test, nullptr};
+  if (!window) return nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(param);
+        if (!search->test(child)) return TRUE;
+        search->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A control of the dialog by its id: a direct child first, then any descendant. The newer dialog
+// of Windows nests its combo boxes in other windows, where GetDlgItem does not look.
+HWND DialogControl(HWND dialog, int id) {
+  if (const HWND child = GetDlgItem(dialog, id)) return child;
+  return FindDescendant(dialog, [id](HWND child) { return GetDlgCtrlID(child) == id; });
+}
 
 }  // namespace
 
@@ -77,8 +106,22 @@ HWND FocusOf(HWND window) {
 }
 
 void PressKeys(HWND window, std::initializer_list<WORD> keys) {
+  const auto inFront = [window] { return GetForegroundWindow() == window; };
   SetForegroundWindow(window);
-  WaitUntil([window] { return GetForegroundWindow() == window; }, 2s);
+  if (!WaitUntil(inFront, 2s)) {
+    // Windows lets a process take the foreground when it had the last input, among other
+    // conditions: one input that changes nothing (a mouse move by zero), and once more.
+    INPUT nudge{};
+    nudge.type = INPUT_MOUSE;
+    nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &nudge, sizeof nudge);
+    SetForegroundWindow(window);
+    WaitUntil(inFront, 2s);
+  }
+  if (!inFront()) {
+    ADD_FAILURE() << "the window did not come to the front; no keys typed";
+    return;
+  }
   std::vector<INPUT> inputs;
   for (WORD key : keys) {
     INPUT input{};
@@ -127,19 +170,40 @@ std::wstring AnswerMessageBox(const ChildProcess& program, Milliseconds limit) {
 
 HWND FindOpenFileDialog(const std::vector<HWND>& windows) {
   for (HWND window : windows) {
-    if (ClassName(window) == L"#32770" && GetDlgItem(window, kFileTypesId)) return window;
+    if (ClassName(window) == L"#32770" && DialogControl(window, kFileTypesId)) return window;
   }
   return nullptr;
 }
 
-HWND WaitForOpenFileDialog(const ChildProcess& program, Milliseconds limit) {
+HWND WaitForOpenFileDialog(DWORD processId, HWND owner, Milliseconds limit) {
   HWND dialog = nullptr;
-  WaitUntil([&] { return (dialog = FindOpenFileDialog(program.VisibleWindows())) != nullptr; }, limit);
-  return dialog;
+  if (WaitUntil([&] { return (dialog = FindOpenFileDialog(VisibleWindowsOfProcess(processId))); },
+                limit)) {
+    return dialog;
+  }
+  ADD_FAILURE() << "no open-file dialog was recognised";
+  // Whatever dialog the owner shows holds the owner's thread: closed, the test goes on to fail.
+  HWND shown = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : VisibleWindowsOfProcess(processId)) {
+          if (ClassName(window) == L"#32770" && GetWindow(window, GW_OWNER) == owner) {
+            shown = window;
+          }
+        }
+        return shown != nullptr;
+      },
+      5s);
+  if (shown) PostMessageW(shown, WM_CLOSE, 0, 0);
+  return nullptr;
 }
 
 std::vector<std::wstring> FileTypes(HWND dialog) {
-  const HWND list = GetDlgItem(dialog, kFileTypesId);
+  const HWND list = DialogControl(dialog, kFileTypesId);
+  if (!list) {
+    ADD_FAILURE() << "the open-file dialog has no list of file types";
+    return {};
+  }
   DWORD_PTR count = 0;
   SendMessageTimeoutW(list, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
   std::vector<std::wstring> types;
@@ -153,26 +217,32 @@ std::vector<std::wstring> FileTypes(HWND dialog) {
   return types;
 }
 
-std::wstring ShownFolderName(HWND dialog) { return WindowText(GetDlgItem(dialog, kLookInId)); }
-
-void ChooseFile(HWND dialog, const std::wstring& path) {
-  // The file name field: an edit of its own, or the edit inside the file name combo box.
-  HWND name = GetDlgItem(dialog, kFileNameEditId);
-  if (!name) {
-    EnumChildWindows(
-        GetDlgItem(dialog, kFileNameComboId),
-        [](HWND child, LPARAM found) -> BOOL {
-          if (ClassName(child) != L"Edit") return TRUE;
-          *reinterpret_cast<HWND*>(found) = child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&name));
-  }
-  SetText(name, path);
-  Click(GetDlgItem(dialog, IDOK));
+std::wstring ShownFolderName(HWND dialog) {
+  return WindowText(DialogControl(dialog, kLookInId));
 }
 
-void Cancel(HWND dialog) { Click(GetDlgItem(dialog, IDCANCEL)); }
+void ChooseFile(HWND dialog, const std::wstring& path) {
+  // The file name field: the edit inside the file name combo box, or an edit of its own.
+  HWND name = FindDescendant(DialogControl(dialog, kFileNameComboId),
+                             [](HWND child) { return SameClass(ClassName(child), L"Edit"); });
+  if (!name) name = DialogControl(dialog, kFileNameEditId);
+  const HWND open = DialogControl(dialog, IDOK);
+  if (!name || !open) {
+    ADD_FAILURE() << "the open-file dialog has no file name field or no Open button";
+    Cancel(dialog);
+    return;
+  }
+  SetText(name, path);
+  Click(open);
+}
+
+void Cancel(HWND dialog) {
+  if (const HWND button = DialogControl(dialog, IDCANCEL)) {
+    Click(button);
+  } else {
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+  }
+}
 
 int CountWindows(const ChildProcess& program, const std::wstring& caption) {
   int count = 0;

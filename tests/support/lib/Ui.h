@@ -36,7 +36,8 @@ void SelectEntry(HWND combo, int index);
 
 // The control with the keyboard focus in the thread of a window.
 HWND FocusOf(HWND window);
-// Real keys to the foreground window: `window` is brought to the front first.
+// Real keys to `window`, brought to the front first; a failure of the test, and no keys, when it
+// does not come to the front.
 void PressKeys(HWND window, std::initializer_list<WORD> keys);  // pressed together, released in reverse
 
 struct MessageBoxInfo {
@@ -53,14 +54,19 @@ std::optional<MessageBoxInfo> WaitForMessageBox(const ChildProcess& program, Mil
 // Waits for a message box, checks nothing, presses its OK and waits for it to go. Returns its text.
 std::wstring AnswerMessageBox(const ChildProcess& program, Milliseconds limit = 10s);
 
-// The system's open-file dialog among these windows, or null.
+// The system's open-file dialog among these windows, or null. Its controls are looked for among
+// all its descendants, by their ids.
 HWND FindOpenFileDialog(const std::vector<HWND>& windows);
-HWND WaitForOpenFileDialog(const ChildProcess& program, Milliseconds limit = 10s);
+// Waits for the open-file dialog among the visible windows of the process. When none is
+// recognised, that is a failure of the test, and whatever dialog `owner` shows is closed, so that
+// the test ends within its own waits instead of staying inside the dialog.
+HWND WaitForOpenFileDialog(DWORD processId, HWND owner, Milliseconds limit = 10s);
 // The entries of the dialog's list of file types, in order.
 std::vector<std::wstring> FileTypes(HWND dialog);
 // The name of the folder that the dialog shows, as its "Look in" list reads.
 std::wstring ShownFolderName(HWND dialog);
-// Types the path into the dialog's file name field and presses Open.
+// Types the path into the dialog's file name field and presses Open; a failure of the test, and
+// the dialog cancelled, when it has no such field.
 void ChooseFile(HWND dialog, const std::wstring& path);
 void Cancel(HWND dialog);
 

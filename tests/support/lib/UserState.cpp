@@ -1,6 +1,7 @@
 #include "UserState.h"
 
 #include <objbase.h>
+#include <shlobj.h>
 
 #include <stdexcept>
 #include <thread>
@@ -15,6 +16,29 @@ LSTATUS SetDesktopValue(const std::wstring& path) {
   const auto bytes = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
   return RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop", REG_EXPAND_SZ, path.c_str(),
                          bytes);
+}
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Moves the desktop to a folder through the shell, which also updates the known folders that it
+// keeps for this process: a registry write alone would not reach them. Looked up at run time:
+// Wine 8's shell32 does not export it, and there the registry value is read afresh every time.
+// False when the function is missing.
+bool SetDesktopFolder(const std::wstring& folder) {
+  const win32::Unique<HMODULE, FreeLibrary> shell(
+      LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  const auto set = reinterpret_cast<decltype(&SHSetKnownFolderPath)>(
+      reinterpret_cast<void*>(GetProcAddress(shell.get(), "SHSetKnownFolderPath")));
+  if (!set) return false;
+  const HRESULT result = set(FOLDERID_Desktop, 0, nullptr, folder.c_str());
+  if (FAILED(result)) {
+    throw std::runtime_error("the desktop could not be moved: " +
+                             std::to_string(static_cast<unsigned long>(result)));
+  }
+  return true;
 }
 
 }  // namespace
@@ -34,9 +58,18 @@ TestDesktop::TestDesktop() {
   PointAt(folder_.Path().wstring());
 }
 
-// Puts the user's desktop back as well as it can: a destructor never throws.
+// Puts the user's desktop back as well as it can: a destructor never throws. The value goes back
+// exactly as it was (with its environment strings), after the shell has followed it.
 TestDesktop::~TestDesktop() {
   if (previous_) {
+    wchar_t expanded[MAX_PATH] = L"";
+    const DWORD length = ExpandEnvironmentStringsW(previous_->c_str(), expanded, MAX_PATH);
+    if (length > 0 && length <= MAX_PATH && IsFolder(expanded)) {
+      try {
+        SetDesktopFolder(expanded);
+      } catch (const std::runtime_error&) {
+      }
+    }
     SetDesktopValue(*previous_);
   } else {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Desktop");
@@ -44,6 +77,8 @@ TestDesktop::~TestDesktop() {
 }
 
 void TestDesktop::PointAt(const std::wstring& path) {
+  // A file or a missing folder, which the shell would not take, goes into the registry value.
+  if (IsFolder(path) && SetDesktopFolder(path)) return;
   if (SetDesktopValue(path) != ERROR_SUCCESS) {
     throw std::runtime_error("the desktop folder could not be redirected");
   }
