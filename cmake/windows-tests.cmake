@@ -28,6 +28,8 @@ target_link_libraries(win32_tests PRIVATE test_support oleacc GTest::gtest_main)
 target_include_directories(win32_tests PRIVATE res ${generated} tests)
 add_dependencies(win32_tests Brindlework)  # reads the exe's resources
 add_test(NAME win32_tests COMMAND win32_tests)
+# A picture that the tests make an icon of, beside the test programs.
+configure_file(tests/win32/data/picture-3x2.png ${CMAKE_BINARY_DIR}/picture-3x2.png COPYONLY)
 
 # The end-to-end driver: starts Brindlework.exe and works its windows from outside, as a user.
 file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)

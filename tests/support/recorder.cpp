@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "UniqueFile.h"
+#include "platform/win32/Handles.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t target[32768];
@@ -15,7 +15,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   utf8.back() = '\n';
   // Two recorders may run at once: wait, boundedly, for the other one's write.
   for (int attempt = 0; attempt < 200; ++attempt) {
-    const brindlework::testing::UniqueFile file(CreateFileW(
+    const brindlework::win32::UniqueFile file(CreateFileW(
         target, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) {
       DWORD written = 0;

@@ -2,10 +2,7 @@
 // loads, at that size, with its alpha channel; the large sizes come from the PNG images.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "TestSupport.h"
-#include "platform/win32/Handles.h"
 #include "version.h"
 
 namespace brindlework {
@@ -16,29 +13,6 @@ struct Module {
   ~Module() { FreeLibrary(handle); }
 };
 
-// The icon's colour pixels as 32-bit BGRA, top row first.
-std::vector<RGBQUAD> Pixels(HICON icon, int size) {
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return {};
-  const win32::UniqueBitmap colour(info.hbmColor);
-  const win32::UniqueBitmap mask(info.hbmMask);
-  BITMAP bitmap{};
-  GetObjectW(colour.get(), sizeof bitmap, &bitmap);
-  if (bitmap.bmWidth != size || bitmap.bmHeight != size) return {};
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = size;
-  format.bmiHeader.biHeight = -size;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  std::vector<RGBQUAD> pixels(static_cast<std::size_t>(size) * size);
-  const HDC screen = GetDC(nullptr);
-  const int rows = GetDIBits(screen, colour.get(), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (rows != size) return {};
-  return pixels;
-}
-
 TEST(AppIcon, LoadsAtEverySizeWithItsAlpha) {
   const Module exe{LoadLibraryExW(testing::BrindleworkExe().c_str(), nullptr,
                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)};
@@ -48,7 +22,7 @@ TEST(AppIcon, LoadsAtEverySizeWithItsAlpha) {
     const win32::UniqueIcon icon(static_cast<HICON>(
         LoadImageW(exe.handle, MAKEINTRESOURCEW(BRINDLEWORK_ICON), IMAGE_ICON, size, size, 0)));
     ASSERT_TRUE(icon);
-    const auto pixels = Pixels(icon.get(), size);
+    const auto pixels = testing::IconPixels(icon.get(), size);
     ASSERT_EQ(pixels.size(), static_cast<std::size_t>(size) * size);
     // Clear around the pin, opaque on its head (upper right): the alpha came through.
     const auto at = [&](double x, double y) {

@@ -9,7 +9,6 @@
 #include "LinkProbe.h"
 #include "ShortcutFiles.h"
 #include "TestSupport.h"
-#include "UniqueFile.h"
 #include "UserState.h"
 #include "platform/Error.h"
 #include "platform/win32/Win32Process.h"
@@ -282,8 +281,8 @@ TEST_F(ShortcutWriterTest, AFailedSaveLeavesTheExistingShortcutByteForByte) {
   const std::string before = FileBytes(path);
   {
     // Another program has the shortcut open and lets nobody replace or delete it.
-    const testing::UniqueFile open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                               nullptr, OPEN_EXISTING, 0, nullptr));
+    const win32::UniqueFile open(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(open);
     EXPECT_THROW(Write(path, L"C:\\second", u"CTRL+SHIFT+w"), Error);
   }

@@ -55,6 +55,14 @@ class UniqueAny {
 template <typename T, auto Close>
 using Unique = UniqueAny<NullHandleTraits<T, Close>>;
 
+// CreateFileW's handles, whose failure is INVALID_HANDLE_VALUE rather than null.
+struct FileTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type handle) { CloseHandle(handle); }
+};
+using UniqueFile = UniqueAny<FileTraits>;
+
 inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }

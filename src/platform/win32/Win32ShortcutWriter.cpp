@@ -4,8 +4,7 @@
 #include <propkey.h>
 #include <shlobj.h>
 
-#include <atomic>
-
+#include "platform/win32/Files.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Process.h"
@@ -18,34 +17,6 @@ Error BadHotkey(const Text& description) {
   return Error(ERROR_INVALID_PARAMETER, description);
 }
 
-// A file name in the target's folder that no other save uses, so that a failed save never
-// touches the target.
-Text TemporaryBeside(const Text& target) {
-  static std::atomic<unsigned> counter{0};
-  const auto slash = target.find_last_of(u"\\/");
-  const Text folder = slash == Text::npos ? Text() : target.substr(0, slash + 1);
-  return folder + u"~brindlework-" + DecimalText(GetCurrentProcessId()) + u"-" +
-         DecimalText(static_cast<std::int64_t>(GetTickCount64())) + u"-" + DecimalText(++counter) +
-         u".tmp";
-}
-
-// Deletes the file at the end of its scope unless it has been moved into place.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(Text path) : path_(std::move(path)) {}
-  ~TemporaryFile() {
-    if (!moved_) DeleteFileW(W(path_));
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  const Text& Path() const { return path_; }
-  void Moved() { moved_ = true; }
-
- private:
-  Text path_;
-  bool moved_ = false;
-};
-
 Error NotKept(const Text& description) {
   return Error(ERROR_INVALID_DATA, u"The shortcut cannot hold " + description + u".");
 }
@@ -56,18 +27,6 @@ Text ReadText(std::size_t capacity, Getter get) {
   std::wstring buffer(capacity, L'\0');
   Check(get(buffer.data(), static_cast<int>(capacity)));
   return ToText(buffer.c_str());
-}
-
-// A path with its environment strings expanded: the shell may keep a path in that form.
-std::wstring Expanded(const Text& path) {
-  std::wstring expanded(ExpandEnvironmentStringsW(W(path), nullptr, 0), L'\0');
-  const DWORD length = expanded.empty()
-                           ? 0
-                           : ExpandEnvironmentStringsW(W(path), expanded.data(),
-                                                       static_cast<DWORD>(expanded.size()));
-  if (length == 0) throw LastError();
-  expanded.resize(length - 1);  // the count holds the NUL
-  return expanded;
 }
 
 // A path as the system resolves it: environment strings expanded and the full path normalised

@@ -4,32 +4,13 @@
 // After shlobj.h, which declares the property key type.
 #include <propkey.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include "UserState.h"
 #include "platform/win32/Handles.h"
 
 namespace brindlework::testing {
-namespace {
-
-// The Unix path of a file, for Linux programs that Wine starts.
-std::wstring UnixPath(const std::wstring& path) {
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-  if (!unixName) throw std::runtime_error("not running under Wine");
-  char* name = unixName(path.c_str());
-  if (!name) throw std::runtime_error("no Unix name for a file");
-  std::wstring unixPath = FromUtf8(name);
-  HeapFree(GetProcessHeap(), 0, name);
-  return unixPath;
-}
-
-}  // namespace
 
 ShortcutFields ReadShortcut(const std::wstring& path) {
   win32::ComPtr<IShellLinkW> link;
@@ -63,11 +44,6 @@ ShortcutFields ReadShortcut(const std::wstring& path) {
   return fields;
 }
 
-std::string FileBytes(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 WORD HeaderHotkey(const std::wstring& path) {
   const std::string bytes = FileBytes(path);
   if (bytes.size() < 0x4C) throw std::runtime_error("no shortcut header");
@@ -76,20 +52,7 @@ WORD HeaderHotkey(const std::wstring& path) {
 }
 
 std::string LnkInfo(const std::wstring& path) {
-  // lnkinfo is a Linux program. Wine starts it, but the handle it gives back does not wait for
-  // it: the report is written under another name and renamed when complete.
-  ScratchFolder folder;
-  const std::wstring report = folder / L"lnkinfo.txt";
-  const std::wstring script =
-      L"lnkinfo \\\"$0\\\" >\\\"$1.part\\\" 2>&1; mv \\\"$1.part\\\" \\\"$1\\\"";
-  RunCommand(L"Z:\\bin\\sh -c \"" + script + L"\" " + Quoted(UnixPath(path)) + L" " +
-             Quoted(UnixPath(report)));
-  const auto end = std::chrono::steady_clock::now() + 20s;
-  while (GetFileAttributesW(report.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    if (std::chrono::steady_clock::now() > end) throw std::runtime_error("lnkinfo gave no report");
-    std::this_thread::sleep_for(20ms);
-  }
-  return FileBytes(report);
+  return LinuxToolReport(L"lnkinfo", path);
 }
 
 std::string LnkInfoField(const std::string& report, const std::string& label) {

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "TestSupport.h"
+
 namespace brindlework::testing {
 
 struct ShortcutFields {
@@ -24,9 +26,6 @@ ShortcutFields ReadShortcut(const std::wstring& path);
 
 // The hotkey of the ShellLinkHeader: 16 bits at 0x40, low byte the key, high byte HOTKEYF_.
 WORD HeaderHotkey(const std::wstring& path);
-
-// The file's bytes.
-std::string FileBytes(const std::wstring& path);
 
 // What lnkinfo prints for the file, as UTF-8.
 std::string LnkInfo(const std::wstring& path);

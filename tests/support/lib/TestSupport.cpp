@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -38,6 +39,20 @@ ScratchFolder::~ScratchFolder() {
 
 void CreateTestFile(const std::wstring& path, std::string_view content) {
   std::ofstream(fs::path(path), std::ios::binary) << content;
+}
+
+std::string FileBytes(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::wstring> FileNames(const fs::path& folder) {
+  std::vector<std::wstring> names;
+  std::error_code missing;
+  for (const auto& entry : fs::directory_iterator(folder, missing)) {
+    names.push_back(entry.path().filename().wstring());
+  }
+  return names;
 }
 
 Recording::Recording() : file_(folder_ / L"record.txt") {
@@ -199,6 +214,28 @@ void SaveScreenshot(HWND window, const std::wstring& name) {
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
   out.write(static_cast<const char*>(bits), imageSize);
+}
+
+std::vector<RGBQUAD> IconPixels(HICON icon, int size) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return {};
+  const win32::UniqueBitmap colour(info.hbmColor);
+  const win32::UniqueBitmap mask(info.hbmMask);
+  BITMAP bitmap{};
+  GetObjectW(colour.get(), sizeof bitmap, &bitmap);
+  if (bitmap.bmWidth != size || bitmap.bmHeight != size) return {};
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = size;
+  format.bmiHeader.biHeight = -size;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  std::vector<RGBQUAD> pixels(static_cast<std::size_t>(size) * size);
+  const HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, colour.get(), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (rows != size) return {};
+  return pixels;
 }
 
 }  // namespace brindlework::testing

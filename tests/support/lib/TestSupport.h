@@ -44,6 +44,10 @@ class ScratchFolder {
 
 // Writes a small file with the given content.
 void CreateTestFile(const std::wstring& path, std::string_view content = "x");
+// The file's bytes.
+std::string FileBytes(const std::wstring& path);
+// The names in a folder; none while it does not exist.
+std::vector<std::wstring> FileNames(const std::filesystem::path& folder);
 
 // The recorder's output: every command line that the shell handed to the recorder. Child
 // processes started after construction inherit the file's name.
@@ -94,6 +98,9 @@ std::wstring FromUtf8(const std::string& text);
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 SIZE ClientSize(HWND window);
+
+// An icon's colour pixels as 32-bit BGRA, top row first; none when it is not of that size.
+std::vector<RGBQUAD> IconPixels(HICON icon, int size);
 
 // Saves what the screen shows of the window as <name>.bmp in the run's screenshot folder.
 void SaveScreenshot(HWND window, const std::wstring& name);

@@ -41,6 +41,19 @@ bool SetDesktopFolder(const std::wstring& folder) {
   return true;
 }
 
+// The Unix path of a file, for Linux programs that Wine starts.
+std::wstring UnixPath(const std::wstring& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  if (!unixName) throw std::runtime_error("not running under Wine");
+  char* name = unixName(path.c_str());
+  if (!name) throw std::runtime_error("no Unix name for a file");
+  std::wstring unixPath = FromUtf8(name);
+  HeapFree(GetProcessHeap(), 0, name);
+  return unixPath;
+}
+
 }  // namespace
 
 TestDesktop::TestDesktop() {
@@ -85,11 +98,7 @@ void TestDesktop::PointAt(const std::wstring& path) {
 }
 
 std::vector<std::wstring> TestDesktop::Files() const {
-  std::vector<std::wstring> names;
-  for (const auto& entry : std::filesystem::directory_iterator(Path())) {
-    names.push_back(entry.path().filename().wstring());
-  }
-  return names;
+  return FileNames(Path());
 }
 
 std::string RunCommand(const std::wstring& commandLine, Milliseconds limit) {
@@ -143,6 +152,25 @@ std::string RunCommand(const std::wstring& commandLine, Milliseconds limit) {
     std::this_thread::sleep_for(10ms);
   }
   return output;
+}
+
+std::string LinuxToolReport(const std::wstring& program, const std::wstring& path) {
+  // Wine starts a Linux program, but the handle it gives back does not wait for it: the report
+  // is written under another name and renamed when complete.
+  ScratchFolder folder;
+  const std::wstring report = folder / L"report.txt";
+  const std::wstring script =
+      program + L" \\\"$0\\\" >\\\"$1.part\\\" 2>&1; mv \\\"$1.part\\\" \\\"$1\\\"";
+  RunCommand(L"Z:\\bin\\sh -c \"" + script + L"\" " + Quoted(UnixPath(path)) + L" " +
+             Quoted(UnixPath(report)));
+  const auto end = std::chrono::steady_clock::now() + 20s;
+  while (GetFileAttributesW(report.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (std::chrono::steady_clock::now() > end) {
+      throw std::runtime_error(ToUtf8(program) + " gave no report");
+    }
+    std::this_thread::sleep_for(20ms);
+  }
+  return FileBytes(report);
 }
 
 void DeleteSettings(const std::wstring& application) {

@@ -40,6 +40,10 @@ class TestDesktop {
 // output and error, as the bytes it wrote.
 std::string RunCommand(const std::wstring& commandLine, Milliseconds limit = 20s);
 
+// What a Linux program (lnkinfo, icotool -l) writes to its standard output and error about a
+// file, given the file's Unix path after `program`'s own words. Wine only.
+std::string LinuxToolReport(const std::wstring& program, const std::wstring& path);
+
 // Removes HKEY_CURRENT_USER\Software\<application> with everything under it.
 void DeleteSettings(const std::wstring& application);
 

@@ -1,0 +1,28 @@
+#pragma once
+#include <functional>
+
+#include "platform/IconFiles.h"
+
+namespace brindlework::win32 {
+
+// The Icons folder of this computer's user: Brindlework\Icons in the local application data,
+// which does not roam.
+Text LocalIconsFolder();
+
+// The icons of files through shell32 and the imaging component (WIC), both loaded on first use.
+// Needs COM initialised on the calling thread.
+class Win32IconFiles final : public IconFiles {
+ public:
+  // `iconsFolder` is asked only when a picture is made into an icon.
+  explicit Win32IconFiles(std::function<Text()> iconsFolder = LocalIconsFolder)
+      : iconsFolder_(std::move(iconsFolder)) {}
+
+  unsigned IconCount(const Text& path) override;
+  std::optional<IconLocation> ShellIcon(const Text& path) override;
+  PictureIcon IconOfPicture(const Text& path) override;
+
+ private:
+  std::function<Text()> iconsFolder_;
+};
+
+}  // namespace brindlework::win32
