@@ -3,12 +3,13 @@
 
 #include <windows.h>
 
+#include "platform/IconFiles.h"
 #include "platform/OpenFileDialog.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
-#include "platform/ShortcutReader.h"
 #include "platform/Shell.h"
+#include "platform/ShortcutReader.h"
 #include "platform/ShortcutWriter.h"
 
 namespace brindlework {
@@ -21,6 +22,7 @@ struct ProgramServices {
   Registry& registry;
   ShortcutWriter& shortcuts;
   ShortcutReader& shortcutReader;
+  IconFiles& icons;
   SettingsStore& settings;
 };
 

@@ -1,5 +1,7 @@
 #include "pinning/DroppedItems.h"
 
+#include <optional>
+
 #include "pinning/ShortcutBuilder.h"
 #include "platform/Error.h"
 
@@ -33,11 +35,17 @@ int ModifierIndex(const FormView& form, int list, const Text& modifier) {
   }
 }
 
+// The icon field's text for one icon of a file: the file alone names its first icon.
+Text IconText(const IconLocation& icon) {
+  return icon.number == 0 ? icon.file : icon.file + u"," + DecimalText(icon.number);
+}
+
 void FillPin(FormView& form, const Fields& fields, const Services& services, TextView path,
              const ShortcutFile& pin) {
   form.SetText(fields.txtToExecute, pin.arguments);
   // The program's own icon is the one GO! falls back to when the field is empty.
-  form.SetText(fields.txtIcon, IsProgram(services.process, pin.iconPath) ? Text() : pin.iconPath);
+  const bool programIcon = pin.iconIndex == 0 && IsProgram(services.process, pin.iconPath);
+  form.SetText(fields.txtIcon, programIcon ? Text() : IconText({pin.iconPath, pin.iconIndex}));
   const TextView title = FileName(path);
   form.SetText(fields.txtTitle, Text(title.substr(0, title.size() - kShortcutExtension.size())));
   if (pin.hotkey.kind == RowHotkey::Kind::Composed) {
@@ -49,31 +57,52 @@ void FillPin(FormView& form, const Fields& fields, const Services& services, Tex
     form.SetText(fields.Text1, Text());
     form.SetText(fields.txtHotKey, Text());
   }
+  if (pin.hotkey.kind == RowHotkey::Kind::Other) services.messages.Show(Text(kPinHotkeyNotKept));
+}
 
-  Text lost;
-  if (pin.hotkey.kind == RowHotkey::Kind::Other) lost = Text(kPinHotkeyNotKept);
-  if (pin.iconIndex != 0) {
-    if (!lost.empty()) lost += u"\n";
-    lost += Text(kPinIconNumberLost) + DecimalText(pin.iconIndex) + Text(kPinIconNumberLostEnd);
+// The icon that an item holds itself (a program, an icon file), else the one that the shell
+// shows for it when that names a file that holds icons.
+std::optional<Text> ItemIcon(IconFiles& icons, const Text& path) {
+  if (icons.IconCount(path) > 0) return path;
+  const auto shown = icons.ShellIcon(path);
+  if (shown && icons.IconCount(shown->file) > 0) return IconText(*shown);
+  return std::nullopt;
+}
+
+void DropIcon(FormView& form, const Fields& fields, const Services& services, IconFiles& icons,
+              const Text& path) {
+  if (icons.IconCount(path) > 0) return form.SetText(fields.txtIcon, path);
+  if ((services.process.FileAttributes(path) & kFolderAttribute) == 0) {
+    const PictureIcon picture = icons.IconOfPicture(path);
+    switch (picture.outcome) {
+      case PictureIcon::Outcome::Made: return form.SetText(fields.txtIcon, picture.path);
+      case PictureIcon::Outcome::TooLarge: return services.messages.Show(Text(kPictureTooLarge));
+      case PictureIcon::Outcome::NotAPicture: break;
+    }
   }
-  if (!lost.empty()) services.messages.Show(lost);
+  if (const auto shown = ItemIcon(icons, path)) return form.SetText(fields.txtIcon, *shown);
+  services.messages.Show(Text(kNoIconFile));
 }
 
 }  // namespace
 
 void DropItems(FormView& form, const Fields& fields, const Services& services,
-               ShortcutReader& reader, DropZone zone, std::span<const Text> paths) {
+               const DropReaders& readers, DropZone zone, std::span<const Text> paths) {
   if (paths.empty()) return;
   if (paths.size() > 1) return services.messages.Show(Text(kDropOneItem));
   const Text& path = paths.front();
-  if (zone == DropZone::IconRow) return form.SetText(fields.txtIcon, path);
+  if (zone == DropZone::IconRow) return DropIcon(form, fields, services, readers.icons, path);
   if (EndsWithIgnoringCase(path, kShortcutExtension)) {
-    const ShortcutFile shortcut = reader.Read(path);
+    const ShortcutFile shortcut = readers.shortcuts.Read(path);
     if (IsProgram(services.process, shortcut.target) && !shortcut.arguments.empty()) {
       return FillPin(form, fields, services, path, shortcut);
     }
   }
+  // A picture dropped as the item is a document to open: it gets its type's icon, not its own.
+  const bool iconWanted = form.GetText(fields.txtIcon).empty();
+  const auto icon = iconWanted ? ItemIcon(readers.icons, path) : std::nullopt;
   form.SetText(fields.txtToExecute, path);
+  if (icon) form.SetText(fields.txtIcon, *icon);
 }
 
 }  // namespace brindlework::pinning

@@ -1,11 +1,14 @@
 #include "pinning/ShortcutBuilder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
+#include <optional>
 
 #include "launcher/ModShellExec.h"
 #include "pinning/TaskbarIdentity.h"
 #include "platform/Error.h"
+#include "platform/IconFiles.h"
 
 namespace brindlework::pinning {
 namespace {
@@ -43,6 +46,31 @@ bool IsDeviceName(TextView title) {
   while (!base.empty() && base.back() == u' ') base.remove_suffix(1);
   return std::any_of(std::begin(kDeviceNames), std::end(kDeviceNames),
                      [base](TextView name) { return SameIgnoringCase(base, name); });
+}
+
+// "<file>,<number>", as Windows names one icon of a file (a DefaultIcon value), when the file
+// exists and is not a folder: digits with an optional minus sign right after the last comma, in
+// the range of a 32-bit signed number.
+std::optional<IconLocation> NumberedIcon(const Process& process, const Text& text) {
+  const auto comma = text.rfind(u',');
+  if (comma == Text::npos) return std::nullopt;
+  const TextView number = TextView(text).substr(comma + 1);
+  const TextView digits = number.substr(number.starts_with(u'-') ? 1 : 0);
+  if (digits.empty() || digits.size() > 10) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char16_t digit : digits) {
+    if (digit < u'0' || digit > u'9') return std::nullopt;
+    value = value * 10 + (digit - u'0');
+  }
+  if (number.starts_with(u'-')) value = -value;
+  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  Text file = text.substr(0, comma);
+  try {
+    if (process.FileAttributes(file) & kFolderAttribute) return std::nullopt;
+  } catch (const Error&) {
+    return std::nullopt;  // nothing there
+  }
+  return IconLocation{std::move(file), static_cast<int>(value)};
 }
 
 }  // namespace
@@ -84,9 +112,12 @@ void BuildShortcut(FormView& form, const Fields& fields, const Services& service
   const Text desktop = services.shortcuts.DesktopFolder();
   const auto shortcut = services.shortcuts.CreateShortcut(desktop + u"\\" + title + u".lnk");
   shortcut->SetTargetPath(target);
+  // A file whose own name ends in ",3" is that file: the whole text is tried first.
   const Text icon = form.GetText(fields.txtIcon);
   if (ModShellExec::FileExists(process, icon)) {
-    shortcut->SetIconLocation(icon);
+    shortcut->SetIconLocation(icon, 0);
+  } else if (const auto numbered = NumberedIcon(process, icon)) {
+    shortcut->SetIconLocation(numbered->file, numbered->number);
   } else {
     shortcut->SetProgramIcon();
   }

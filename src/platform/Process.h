@@ -6,6 +6,7 @@
 namespace brindlework {
 
 inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a normal-sized, activated window
+inline constexpr std::uint32_t kFolderAttribute = 0x10;  // FILE_ATTRIBUTE_DIRECTORY
 
 struct AppVersion {
   int major = 0;

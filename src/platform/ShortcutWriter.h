@@ -13,8 +13,8 @@ class Shortcut {
 
   // The program that the shortcut starts.
   virtual void SetTargetPath(const Text& path) = 0;
-  // The icon: the first icon of the file at the path.
-  virtual void SetIconLocation(const Text& path) = 0;
+  // The icon: icon `number` of the file at the path (a negative number is an icon's resource id).
+  virtual void SetIconLocation(const Text& path, int number) = 0;
   // The icon: the running program's own icon (its file, icon index 0).
   virtual void SetProgramIcon() = 0;
   virtual void SetArguments(const Text& arguments) = 0;

@@ -19,11 +19,6 @@ const RowHotkey kNoHotkey{};
 const RowHotkey kAlt7{Kind::Composed, u"ALT", u"7"};
 const RowHotkey kOtherHotkey{Kind::Other};
 
-Text IconNumberLost(int number) {
-  return Text(pinning::kPinIconNumberLost) + DecimalText(number) +
-         Text(pinning::kPinIconNumberLostEnd);
-}
-
 // The fields after a drop, the hotkey row as the list's selection, key and hotkey text.
 struct DropFields {
   Text item, icon, title;
@@ -46,7 +41,8 @@ struct Row {
   std::optional<ShortcutFile> file;  // what the reader finds at the one path
   DropFields after;
   std::vector<Text> messages;
-  bool fails = false;  // throws Error, for the window system to report
+  bool fails = false;              // throws Error, for the window system to report
+  Text iconBefore = kBefore.icon;  // an item dropped fills an empty icon field only
 };
 
 class DroppedItemsTest : public MainWindowTest {
@@ -71,13 +67,39 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
   const Text pin(kPin);
   const Text icon = u"C:\\Icons\\pin.ico";
   const Text title = u"Report \u4E2D";
+  const Text shell32 = u"C:\\windows\\system32\\shell32.dll";
+  const Text picture = u"D:\\Photos\\cat.jpg";
+  const Text made = u"C:\\Users\\pat\\AppData\\Local\\Brindlework\\Icons\\0123456789abcdef.ico";
+  const Text folder = u"D:\\Folder";
+  const Text document = u"D:\\notes.txt";
+  // What the system tells of each file's icons. A file that holds icons, and a folder, would
+  // make a wrong icon were they taken for pictures.
+  icons.counts = {{icon, 1}, {shipped, 1}, {u"D:\\app.dll", 2}, {shell32, 184}};
+  icons.shellIcons = {{pin, {icon, 0}},
+                      {folder, {shell32, -4}},
+                      {Text(kItem), {shell32, 70}},
+                      {picture, {shell32, 325}},
+                      {document, {u"D:\\no icons.dll", 1}}};
+  const PictureIcon madeIcon{PictureIcon::Outcome::Made, made};
+  icons.made = {{picture, madeIcon},
+                {u"D:\\app.dll", madeIcon},
+                {folder, madeIcon},
+                {u"D:\\huge.png", PictureIcon{PictureIcon::Outcome::TooLarge}},
+                {u"D:\\damaged.png", Error(-2003292409, u"The image is damaged.")}};
+  process.existing = {pin,      u"D:\\app.dll", picture, u"D:\\huge.png", u"D:\\damaged.png",
+                      document, u"D:\\app.dat"};
+  process.folders = {folder};
+
   const DropFields filled{Text(kItem), icon, title, kAlt, u"7", u"CTRL+ALT+7"};
   const DropFields noHotkey{Text(kItem), icon, title, -1, u"", u""};
-  DropFields ownIcon = filled;
-  ownIcon.icon.clear();
-  const auto item = [](const Text& path) {
+  const auto with = [](DropFields after, const Text& icon) {
+    after.icon = icon;
+    return after;
+  };
+  const auto item = [](const Text& path, const Text& icon = kBefore.icon) {
     DropFields after = kBefore;
     after.item = path;
+    after.icon = icon;
     return after;
   };
   const auto iconFile = [](const Text& path) {
@@ -85,29 +107,51 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
     after.icon = path;
     return after;
   };
-  const Text bothLost = Text(kPinHotkeyNotKept) + u"\n" + IconNumberLost(-7);
+  const Text example = u"C:\\Users\\pat\\Desktop\\example.org.lnk";
+  DropFields exampleFields = filled;
+  exampleFields.title = u"example.org";
   // clang-format off
   const Row rows[] = {
-      {"on the icon label", F::kLabel3, {pin}, {}, iconFile(pin), {}},
-      {"on the icon field", F::kTxtIcon, {u"D:\\app.dll"}, {}, iconFile(u"D:\\app.dll"), {}},
-      {"on the icon picker", F::kCommand3, {u"D:\\Folder"}, {}, iconFile(u"D:\\Folder"), {}},
+      {"a file with icons, on the icon field", F::kTxtIcon, {u"D:\\app.dll"}, {},
+       iconFile(u"D:\\app.dll"), {}},
+      {"a picture, on the icon field", F::kTxtIcon, {picture}, {}, iconFile(made), {}},
+      {"a shortcut, on the icon label: the shell's icon, its first", F::kLabel3, {pin}, {},
+       iconFile(icon), {}},
+      {"a folder, on the icon picker: the shell's icon, never a picture", F::kCommand3, {folder},
+       {}, iconFile(shell32 + u",-4"), {}},
+      {"a picture too large", F::kTxtIcon, {u"D:\\huge.png"}, {}, kBefore,
+       {Text(pinning::kPictureTooLarge)}},
+      {"a damaged picture", F::kTxtIcon, {u"D:\\damaged.png"}, {}, kBefore, {}, true},
+      {"an item whose shell icon holds none", F::kTxtIcon, {document}, {}, kBefore,
+       {Text(pinning::kNoIconFile)}},
+      {"an item the shell shows nothing for", F::kTxtIcon, {u"D:\\app.dat"}, {}, kBefore,
+       {Text(pinning::kNoIconFile)}},
       {"a pin with a hotkey", 0, {pin}, Pin(shipped, icon, 0, kAlt7), filled, {}},
       {"a pin of a renamed copy, on a field", F::kTxtTitle, {pin},
        Pin(u"d:\\tools\\PINNER.EXE", icon, 0, kAlt7), filled, {}},
+      {"a pin named like an address", 0, {example}, Pin(shipped, icon, 0, kAlt7), exampleFields, {}},
       {"a pin without a hotkey", F::kCombo1, {pin}, Pin(shipped, icon, 0, kNoHotkey), noHotkey, {}},
       {"a pin with the program's icon", 0, {pin},
-       Pin(shipped, u"D:\\Old Copy\\brindlework.exe", 0, kAlt7), ownIcon, {}},
-      {"a pin with icon number 3", 0, {pin}, Pin(shipped, icon, 3, kAlt7), filled,
-       {IconNumberLost(3)}},
-      {"a pin with a hotkey the row cannot hold", 0, {pin}, Pin(shipped, icon, 0, kOtherHotkey),
-       noHotkey, {Text(kPinHotkeyNotKept)}},
-      {"a pin that loses both", 0, {pin}, Pin(shipped, icon, -7, kOtherHotkey), noHotkey,
-       {bothLost}},
+       Pin(shipped, u"D:\\Old Copy\\brindlework.exe", 0, kAlt7), with(filled, u""), {}},
+      {"a pin with the program's icon number 2", 0, {pin},
+       Pin(shipped, u"D:\\Old Copy\\brindlework.exe", 2, kAlt7),
+       with(filled, u"D:\\Old Copy\\brindlework.exe,2"), {}},
+      {"a pin with icon number 3", 0, {pin}, Pin(shipped, icon, 3, kAlt7),
+       with(filled, icon + u",3"), {}},
+      {"a pin with a hotkey the row cannot hold and icon -7", 0, {pin},
+       Pin(shipped, icon, -7, kOtherHotkey), with(noHotkey, icon + u",-7"),
+       {Text(kPinHotkeyNotKept)}},
       {"a foreign shortcut", 0, {pin}, Pin(u"C:\\Windows\\notepad.exe", u"", 0, kNoHotkey),
        item(pin), {}},
       {"a shortcut to the program without an item", 0, {pin},
        ShortcutFile{shipped, u"", u"", 0, kAlt7}, item(pin), {}},
       {"a program", F::kTxtToExecute, {shipped}, {}, item(shipped), {}},
+      {"a program, the icon field empty", 0, {shipped}, {}, item(shipped, shipped), {}, false, u""},
+      {"a document, the icon field empty", 0, {Text(kItem)}, {}, item(Text(kItem), shell32 + u",70"),
+       {}, false, u""},
+      {"a picture as the item: its type's icon", 0, {picture}, {},
+       item(picture, shell32 + u",325"), {}, false, u""},
+      {"an item without an icon file", 0, {document}, {}, item(document, u""), {}, false, u""},
       {"several files", 0, {pin, u"C:\\b.txt"}, Pin(shipped, u"", 0, kAlt7), kBefore,
        {Text(kDropOneItem)}},
       {"several files on the icon row", F::kTxtIcon, {u"C:\\a.ico", u"C:\\b.ico"}, {}, kBefore,
@@ -118,7 +162,9 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
   // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    Fill(kBefore);
+    DropFields before = kBefore;
+    before.icon = row.iconBefore;
+    Fill(before);
     messages.shown.clear();
     shortcutReader.files.clear();
     if (row.file) shortcutReader.files[row.paths.front()] = *row.file;

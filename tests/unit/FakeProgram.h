@@ -17,11 +17,12 @@ struct FakeProgram {
   FakeFileDialogs fileDialogs;
   FakeShortcutWriter shortcuts;
   FakeShortcutReader shortcutReader;
+  FakeIconFiles icons;
   FakeSettingsStore settings;
   frmAbout about{process, shell, messages, registry};
   frmSupport support{shell};
-  frmMain main{windows,  shell,    about,     support,        fileDialogs,
-               process,  messages, shortcuts, shortcutReader, settings};
+  frmMain main{windows,  shell,     about,          support, fileDialogs, process,
+               messages, shortcuts, shortcutReader, icons,   settings};
 };
 
 }  // namespace brindlework::testing

@@ -14,12 +14,13 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/IconFiles.h"
 #include "platform/OpenFileDialog.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
-#include "platform/ShortcutReader.h"
 #include "platform/Shell.h"
+#include "platform/ShortcutReader.h"
 #include "platform/ShortcutWriter.h"
 #include "platform/Window.h"
 
@@ -101,8 +102,9 @@ class FakeProcess final : public Process {
   }
   Text ProgramName() const override { return name; }
   std::uint32_t FileAttributes(const Text& path) const override {
+    if (folders.contains(path)) return kFolderAttribute;
     if (!existing.contains(path)) throw Error(2, u"The system cannot find the file specified.");
-    return 0x20;
+    return 0x20;  // FILE_ATTRIBUTE_ARCHIVE: a file
   }
   bool IsOrdinaryFile(const Text& path) const override { return ordinaryFiles.contains(path); }
   void StartProgram(const Text& path, int windowStyle) override {
@@ -117,7 +119,8 @@ class FakeProcess final : public Process {
   Text folder = u"C:\\Programs\\Brindlework";
   std::optional<Error> folderError;
   Text name = u"Brindlework";
-  std::set<Text> existing;       // paths whose attributes can be read
+  std::set<Text> existing;       // files whose attributes can be read
+  std::set<Text> folders;        // folders, whose attributes can be read as well
   std::set<Text> ordinaryFiles;  // paths that hold an ordinary file
   std::set<Text> startable;      // programs that start
   std::vector<std::pair<Text, int>> started;
@@ -352,9 +355,10 @@ class FakeShortcutWriter final : public ShortcutWriter {
       writer_.Step(u"SetTargetPath " + path);
       record_.target = path;
     }
-    void SetIconLocation(const Text& path) override {
-      writer_.Step(u"SetIconLocation " + path);
-      record_.iconLocation = path;
+    void SetIconLocation(const Text& path, int number) override {
+      const Text location = number == 0 ? path : path + u"," + DecimalText(number);
+      writer_.Step(u"SetIconLocation " + location);
+      record_.iconLocation = location;
     }
     void SetProgramIcon() override {
       writer_.Step(u"SetProgramIcon");
@@ -394,6 +398,32 @@ class FakeShortcutReader final : public ShortcutReader {
     return found->second;
   }
   std::map<Text, ShortcutFile> files;
+};
+
+// The icons of files in memory, by path: a path not named holds no icon, shows none in the
+// shell and is no picture. A picture's answer may be an Error, which IconOfPicture throws.
+class FakeIconFiles final : public IconFiles {
+ public:
+  unsigned IconCount(const Text& path) override {
+    const auto found = counts.find(path);
+    return found == counts.end() ? 0 : found->second;
+  }
+  std::optional<IconLocation> ShellIcon(const Text& path) override {
+    const auto found = shellIcons.find(path);
+    return found == shellIcons.end() ? std::nullopt : std::optional(found->second);
+  }
+  PictureIcon IconOfPicture(const Text& path) override {
+    pictures.push_back(path);
+    const auto found = made.find(path);
+    if (found == made.end()) return {};
+    if (const auto* error = std::get_if<Error>(&found->second)) throw *error;
+    return std::get<PictureIcon>(found->second);
+  }
+
+  std::map<Text, unsigned> counts;
+  std::map<Text, IconLocation> shellIcons;
+  std::map<Text, std::variant<PictureIcon, Error>> made;
+  std::vector<Text> pictures;  // every path asked for as a picture, in order
 };
 
 }  // namespace brindlework::testing

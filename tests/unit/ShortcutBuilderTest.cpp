@@ -106,15 +106,37 @@ TEST_F(ShortcutBuilderTest, SeparatorsAreJoinedInEvenAfterARootFolder) {
   EXPECT_EQ(shortcuts.files.at(u"D:\\\\ .lnk").target, u"E:\\\\pin tool.exe");
 }
 
-TEST_F(ShortcutBuilderTest, TheIconPathIsUsedOnlyWhenItNamesSomething) {
-  process.existing = {u"C:\\icons\\pin.ico", u"C:\\icons"};
-  for (const Text icon : {u"C:\\icons\\pin.ico", u"C:\\icons", u"C:\\icons\\gone.ico", u""}) {
-    shortcuts.shortcuts.clear();
+TEST_F(ShortcutBuilderTest, TheIconTextNamesAFileOrOneIconOfAFile) {
+  process.existing = {u"C:\\icons\\pin.ico", u"C:\\lib\\x.dll", u"C:\\icons\\a",
+                      u"C:\\icons\\a,03"};
+  process.folders = {u"C:\\icons"};
+  const Text program = u"SetProgramIcon";
+  const std::pair<Text, Text> cases[] = {
+      {u"C:\\icons\\pin.ico", u"SetIconLocation C:\\icons\\pin.ico"},
+      {u"C:\\icons", u"SetIconLocation C:\\icons"},  // a folder as a whole passes as well
+      {u"C:\\icons\\gone.ico", program},
+      {u"", program},
+      {u"C:\\lib\\x.dll,3", u"SetIconLocation C:\\lib\\x.dll,3"},
+      {u"C:\\lib\\x.dll,-4", u"SetIconLocation C:\\lib\\x.dll,-4"},  // a resource id
+      {u"C:\\lib\\x.dll,2147483647", u"SetIconLocation C:\\lib\\x.dll,2147483647"},
+      {u"C:\\lib\\x.dll,-2147483648", u"SetIconLocation C:\\lib\\x.dll,-2147483648"},
+      {u"C:\\lib\\x.dll,2147483648", program},
+      {u"C:\\lib\\x.dll,-99999999999", program},
+      {u"C:\\lib\\x.dll", u"SetIconLocation C:\\lib\\x.dll"},
+      {u"C:\\lib\\x.dll,", program},
+      {u"C:\\lib\\x.dll,-", program},
+      {u"C:\\lib\\x.dll,x", program},
+      {u"C:\\lib\\x.dll,+3", program},
+      {u"C:\\lib\\x.dll, 3", program},
+      {u"C:\\lib\\x.dll,3 ", program},
+      {u"C:\\lib\\x.dll ,3", program},  // the blank belongs to the path, which names nothing
+      {u"C:\\lib\\gone.dll,3", program},
+      {u"C:\\icons,3", program},                                 // a folder holds no icons
+      {u"C:\\icons\\a,03", u"SetIconLocation C:\\icons\\a,03"},  // a file of that name
+  };
+  for (const auto& [icon, event] : cases) {
     Fill(u"C:\\item", u"pin", icon);
-    Press(F::kCommand1);
-    const bool exists = process.existing.contains(icon);  // a folder passes the test too
-    EXPECT_EQ(shortcuts.shortcuts.at(0).iconLocation, exists ? OptionalText(icon) : std::nullopt);
-    EXPECT_EQ(shortcuts.shortcuts.at(0).programIcon, !exists) << Utf8(icon);
+    EXPECT_EQ(Go().at(3), event) << Utf8(icon);
   }
 }
 

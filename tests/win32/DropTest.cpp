@@ -32,6 +32,18 @@ HDROP ShellDrop(const std::vector<std::wstring>& paths, POINT point, bool nonCli
   return static_cast<HDROP>(memory);
 }
 
+// A shortcut's bytes without what records its target's folders on this disk, which anything
+// that writes into one of them changes between two saves: the target's times in the header
+// (0x1C to 0x33) and the target's ID list (its 16-bit size at 76, right after the header).
+std::string WithoutTargetTrail(std::string bytes) {
+  constexpr std::size_t kHeader = 76;
+  if (bytes.size() < kHeader + 2) return bytes;
+  std::fill(bytes.begin() + 0x1C, bytes.begin() + 0x34, '\0');
+  const std::size_t idList = static_cast<unsigned char>(bytes[kHeader]) |
+                             static_cast<unsigned char>(bytes[kHeader + 1]) << 8;
+  return bytes.erase(kHeader, 2 + idList);
+}
+
 class DropTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,11 +84,13 @@ class DropTest : public ::testing::Test {
 };
 
 // GO!, the pin dropped back (outside the client area, over the icon field: the window itself),
-// GO! again: the fields as typed, the same shortcut byte for byte, and no message of its own.
+// GO! again: the fields as typed, icon number included, the same shortcut, and no message of its
+// own.
 TEST_F(DropTest, APinDroppedBackFillsTheFieldsAndGoWritesItAgainTheSame) {
   const std::wstring item = L"C:\\Files\\\u4E2D\u6587 report.brt";
-  const std::wstring icon = folder / L"own icon.ico";
-  testing::CreateTestFile(icon);
+  wchar_t system[MAX_PATH] = L"";
+  ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+  const std::wstring icon = std::wstring(system) + L"\\shell32.dll,3";
   const std::wstring title = L"Report \u4E2D\u6587";
   Type(F::kTxtToExecute, item);
   Type(F::kTxtIcon, icon);
@@ -84,11 +98,8 @@ TEST_F(DropTest, APinDroppedBackFillsTheFieldsAndGoWritesItAgainTheSame) {
   SendMessageW(Control(F::kCombo1), CB_SETCURSEL, 1, 0);  // ALT
   Type(F::kText1, L"7");
   Type(F::kTxtHotKey, L"CTRL+ALT+7");
-  // The shortcut holds the times of its target's folders, last access included, which the file
-  // system may move on at the first save that reads them: the compared save is the second.
   Press(F::kCommand1);
-  Press(F::kCommand1);
-  ASSERT_EQ(forms.messages.shown, std::vector<brindlework::Text>(2, u"done!"));
+  ASSERT_EQ(forms.messages.shown, std::vector<brindlework::Text>{u"done!"});
   const std::wstring pin = desktop / (title + L".lnk");
   const std::string written = testing::FileBytes(pin);
 
@@ -103,19 +114,20 @@ TEST_F(DropTest, APinDroppedBackFillsTheFieldsAndGoWritesItAgainTheSame) {
   EXPECT_EQ(Text(F::kCombo1), L"ALT");
   EXPECT_EQ(Text(F::kText1), L"7");
   EXPECT_EQ(Text(F::kTxtHotKey), L"CTRL+ALT+7");
-  EXPECT_EQ(forms.messages.shown.size(), 2u);
+  EXPECT_EQ(forms.messages.shown.size(), 1u);
 
   ASSERT_TRUE(DeleteFileW(pin.c_str()));
   Press(F::kCommand1);
   EXPECT_EQ(forms.messages.shown.back(), u"done!");
-  EXPECT_EQ(testing::FileBytes(pin), written);
+  EXPECT_EQ(testing::ReadShortcut(pin).iconIndex, 3);
+  EXPECT_EQ(WithoutTargetTrail(testing::FileBytes(pin)), WithoutTargetTrail(written));
 }
 
 // On the icon field a file becomes the icon; several files, or a shortcut that cannot be read,
 // change no field and are told.
 TEST_F(DropTest, TheIconFieldTakesOneFileAndRefusalsAreTold) {
-  const std::wstring library = folder / L"icons \u4E2D.dll";
-  testing::CreateTestFile(library);
+  const std::wstring library = folder / L"icons \u4E2D.exe";  // this program: it holds icons
+  ASSERT_TRUE(CopyFileW(win32::W(win32::Win32Process::ProgramPath()), library.c_str(), TRUE));
   const std::wstring damaged = folder / L"damaged.lnk";
   testing::CreateTestFile(damaged, "not a shortcut");
   Type(F::kTxtToExecute, L"C:\\item");

@@ -38,10 +38,10 @@ TEST(Failures, AStartUpThatThrowsAnythingShowsTheMessageAndEndsWithOne) {
   testing::FakeRegistry registry;
   testing::FakeShortcutWriter shortcuts;
   testing::FakeShortcutReader shortcutReader;
+  testing::FakeIconFiles icons;
   BrokenSettings settings;
-  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr),
-                       {process, shell, messages, fileDialogs, registry, shortcuts,
-                        shortcutReader, settings}),
+  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr), {process, shell, messages, fileDialogs, registry,
+                                                   shortcuts, shortcutReader, icons, settings}),
             1);
   EXPECT_EQ(messages.shown, std::vector<Text>{FailureMessage(win32::HresultError(E_UNEXPECTED))});
   EXPECT_EQ(FindWindowW(L"Brindlework.Form", nullptr), nullptr);

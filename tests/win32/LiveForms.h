@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "TestSupport.h"
+#include "platform/win32/Win32IconFiles.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
@@ -11,6 +13,7 @@
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32ShortcutWriter.h"
 #include "platform/win32/Win32Windows.h"
+#include "platform/win32/WinText.h"
 #include "windows/info/frmAbout.h"
 #include "windows/info/frmSupport.h"
 #include "windows/main/frmMain.h"
@@ -36,11 +39,13 @@ struct LiveFormsOf {
   win32::Win32OpenFileDialog fileDialogs;
   win32::Win32ShortcutWriter shortcuts;
   win32::Win32ShortcutReader shortcutReader;
+  ScratchFolder iconsFolder;  // icons made of pictures
+  win32::Win32IconFiles icons{[this] { return win32::ToText(iconsFolder.Path().wstring()); }};
   win32::Win32SettingsStore settings;
   frmAbout about{process, shell, messages, registry};
   frmSupport support{shell};
-  frmMain main{windows,  shell,    about,     support,        fileDialogs,
-               process,  messages, shortcuts, shortcutReader, settings};
+  frmMain main{windows,  shell,     about,          support, fileDialogs, process,
+               messages, shortcuts, shortcutReader, icons,   settings};
 };
 
 using LiveForms = LiveFormsOf<>;

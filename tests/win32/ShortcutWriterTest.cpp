@@ -60,7 +60,7 @@ class ShortcutWriterTest : public ::testing::Test {
     if (icon.empty()) {
       shortcut->SetProgramIcon();
     } else {
-      shortcut->SetIconLocation(ToText(icon));
+      shortcut->SetIconLocation(ToText(icon), 0);
     }
     shortcut->SetArguments(ToText(arguments));
     shortcut->SetAppUserModelId(Text(kId));

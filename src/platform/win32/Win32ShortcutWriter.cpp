@@ -98,12 +98,13 @@ class Win32Shortcut final : public Shortcut {
     Check(link_->SetPath(W(path)));
     target_ = path;
   }
-  void SetIconLocation(const Text& path) override {
-    Check(link_->SetIconLocation(W(path), 0));
+  void SetIconLocation(const Text& path, int number) override {
+    Check(link_->SetIconLocation(W(path), number));
     icon_ = path;
+    iconNumber_ = number;
   }
   // The program's first icon is the main window's icon.
-  void SetProgramIcon() override { SetIconLocation(Win32Process::ProgramPath()); }
+  void SetProgramIcon() override { SetIconLocation(Win32Process::ProgramPath(), 0); }
   void SetArguments(const Text& arguments) override {
     Check(link_->SetArguments(W(arguments)));
     arguments_ = arguments;
@@ -155,8 +156,9 @@ class Win32Shortcut final : public Shortcut {
     if (!SamePath(icon, icon_)) {
       throw NotKept(u"its icon: the system kept " + Quoted(icon) + u" for " + Quoted(icon_));
     }
-    if (index != 0) {
-      throw NotKept(u"its icon: the system kept icon number " + DecimalText(index) + u" for 0");
+    if (index != iconNumber_) {
+      throw NotKept(u"its icon: the system kept icon number " + DecimalText(index) + u" for " +
+                    DecimalText(iconNumber_));
     }
     if (arguments != arguments_) {
       throw NotKept(
@@ -179,6 +181,7 @@ class Win32Shortcut final : public Shortcut {
   // What was set, for the read-back.
   Text target_;
   Text icon_;
+  int iconNumber_ = 0;
   Text arguments_;
   WORD hotkey_ = 0;
 };

@@ -2,6 +2,7 @@
 // The editor window: the item, icon, title and hotkey of a pin, and the menus.
 
 #include "pinning/Fields.h"
+#include "platform/IconFiles.h"
 #include "platform/OpenFileDialog.h"
 #include "platform/Process.h"
 #include "platform/Shell.h"
@@ -43,7 +44,8 @@ class frmMain final : public Form {
   // `about` and `support`: the info windows that the Help menu shows.
   frmMain(WindowSystem& windows, ShellOpen& shell, Form& about, Form& support,
           OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages,
-          ShortcutWriter& shortcuts, ShortcutReader& shortcutReader, SettingsStore& settings)
+          ShortcutWriter& shortcuts, ShortcutReader& shortcutReader, IconFiles& icons,
+          SettingsStore& settings)
       : CommonDialog1(fileDialogs),
         windows_(windows),
         shell_(shell),
@@ -52,6 +54,7 @@ class frmMain final : public Form {
         process_(process),
         messages_(messages),
         shortcutReader_(shortcutReader),
+        icons_(icons),
         pinning_{process, messages, shortcuts, settings} {}
 
   const FormSpec& Spec() const override;
@@ -85,6 +88,7 @@ class frmMain final : public Form {
   Process& process_;
   MessageBoxService& messages_;
   ShortcutReader& shortcutReader_;
+  IconFiles& icons_;
   pinning::Services pinning_;
 };
 
