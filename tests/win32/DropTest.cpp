@@ -123,28 +123,43 @@ TEST_F(DropTest, APinDroppedBackFillsTheFieldsAndGoWritesItAgainTheSame) {
   EXPECT_EQ(WithoutTargetTrail(testing::FileBytes(pin)), WithoutTargetTrail(written));
 }
 
-// On the icon field a file becomes the icon; several files, or a shortcut that cannot be read,
+// On the icon row a program, a folder and a picture each become an icon location that GO!
+// writes and Windows loads an icon from; several files, or a shortcut that cannot be read,
 // change no field and are told.
-TEST_F(DropTest, TheIconFieldTakesOneFileAndRefusalsAreTold) {
-  const std::wstring library = folder / L"icons \u4E2D.exe";  // this program: it holds icons
-  ASSERT_TRUE(CopyFileW(win32::W(win32::Win32Process::ProgramPath()), library.c_str(), TRUE));
+TEST_F(DropTest, TheIconRowTakesOneFileAndRefusalsAreTold) {
+  const std::wstring program = folder / L"icons \u4E2D.exe";  // this program: it holds icons
+  ASSERT_TRUE(CopyFileW(win32::W(win32::Win32Process::ProgramPath()), program.c_str(), TRUE));
+  const std::wstring picture = folder / L"picture.png";
+  ASSERT_TRUE(CopyFileW(testing::BuiltProgram(L"picture-3x2.png").c_str(), picture.c_str(), TRUE));
   const std::wstring damaged = folder / L"damaged.lnk";
   testing::CreateTestFile(damaged, "not a shortcut");
   Type(F::kTxtToExecute, L"C:\\item");
-  Type(F::kTxtIcon, L"");
+  Type(F::kTxtTitle, L"pin");
+  const std::wstring pin = desktop / L"pin.lnk";
+  const std::pair<std::wstring, int> drops[] = {
+      {program, F::kTxtIcon}, {folder.Path().wstring(), F::kLabel3}, {picture, F::kCommand3}};
+  for (const auto& [path, control] : drops) {
+    SCOPED_TRACE(testing::ToUtf8(path));
+    Type(F::kTxtIcon, L"");
+    Drop({path}, Centre(control));
+    if (path == program) EXPECT_EQ(Text(F::kTxtIcon), program);
+    if (path == picture) EXPECT_EQ(Text(F::kTxtIcon).rfind(forms.iconsFolder / L"", 0), 0u);
+    Press(F::kCommand1);
+    ASSERT_EQ(forms.messages.shown.back(), u"done!");
+    const auto written = testing::ReadShortcut(pin);
+    HICON icon = nullptr;
+    EXPECT_EQ(ExtractIconExW(written.iconPath.c_str(), written.iconIndex, &icon, nullptr, 1), 1u);
+    EXPECT_TRUE(win32::UniqueIcon(icon));
+  }
+  EXPECT_EQ(forms.messages.shown.size(), 3u);
 
-  Drop({library}, Centre(F::kTxtIcon));
-  EXPECT_EQ(Text(F::kTxtIcon), library);
-  EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\item");
-
-  Drop({damaged, library}, Centre(F::kTxtTitle));
+  Drop({damaged, program}, Centre(F::kTxtTitle));
   Drop({damaged}, Centre(F::kTxtTitle));
-  ASSERT_EQ(forms.messages.shown.size(), 2u);
-  EXPECT_EQ(forms.messages.shown[0], u"Drop one item at a time.");
-  EXPECT_TRUE(forms.messages.shown[1].starts_with(u"Error "))
-      << testing::Utf8(forms.messages.shown[1]);
+  ASSERT_EQ(forms.messages.shown.size(), 5u);
+  EXPECT_EQ(forms.messages.shown[3], u"Drop one item at a time.");
+  EXPECT_TRUE(forms.messages.shown[4].starts_with(u"Error "))
+      << testing::Utf8(forms.messages.shown[4]);
   EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\item");
-  EXPECT_EQ(Text(F::kTxtIcon), library);
 }
 
 }  // namespace
