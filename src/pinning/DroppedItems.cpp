@@ -60,13 +60,17 @@ void FillPin(FormView& form, const Fields& fields, const Services& services, Tex
   if (pin.hotkey.kind == RowHotkey::Kind::Other) services.messages.Show(Text(kPinHotkeyNotKept));
 }
 
-// The icon that an item holds itself (a program, an icon file), else the one that the shell
-// shows for it when that names a file that holds icons.
-std::optional<Text> ItemIcon(IconFiles& icons, const Text& path) {
-  if (icons.IconCount(path) > 0) return path;
+// The icon that the shell shows for the item, when it names a file that holds icons.
+std::optional<Text> ShellIconText(IconFiles& icons, const Text& path) {
   const auto shown = icons.ShellIcon(path);
   if (shown && icons.IconCount(shown->file) > 0) return IconText(*shown);
   return std::nullopt;
+}
+
+// The icon that an item holds itself (a program, an icon file), else the shell's.
+std::optional<Text> ItemIcon(IconFiles& icons, const Text& path) {
+  if (icons.IconCount(path) > 0) return path;
+  return ShellIconText(icons, path);
 }
 
 void DropIcon(FormView& form, const Fields& fields, const Services& services, IconFiles& icons,
@@ -80,7 +84,7 @@ void DropIcon(FormView& form, const Fields& fields, const Services& services, Ic
       case PictureIcon::Outcome::NotAPicture: break;
     }
   }
-  if (const auto shown = ItemIcon(icons, path)) return form.SetText(fields.txtIcon, *shown);
+  if (const auto shown = ShellIconText(icons, path)) return form.SetText(fields.txtIcon, *shown);
   services.messages.Show(Text(kNoIconFile));
 }
 
