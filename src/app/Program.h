@@ -8,8 +8,8 @@
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
-#include "platform/Shell.h"
 #include "platform/ShortcutReader.h"
+#include "platform/Shell.h"
 #include "platform/ShortcutWriter.h"
 
 namespace brindlework {

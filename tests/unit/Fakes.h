@@ -19,8 +19,8 @@
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
-#include "platform/Shell.h"
 #include "platform/ShortcutReader.h"
+#include "platform/Shell.h"
 #include "platform/ShortcutWriter.h"
 #include "platform/Window.h"
 
@@ -413,7 +413,6 @@ class FakeIconFiles final : public IconFiles {
     return found == shellIcons.end() ? std::nullopt : std::optional(found->second);
   }
   PictureIcon IconOfPicture(const Text& path) override {
-    pictures.push_back(path);
     const auto found = made.find(path);
     if (found == made.end()) return {};
     if (const auto* error = std::get_if<Error>(&found->second)) throw *error;
@@ -423,7 +422,6 @@ class FakeIconFiles final : public IconFiles {
   std::map<Text, unsigned> counts;
   std::map<Text, IconLocation> shellIcons;
   std::map<Text, std::variant<PictureIcon, Error>> made;
-  std::vector<Text> pictures;  // every path asked for as a picture, in order
 };
 
 }  // namespace brindlework::testing

@@ -20,28 +20,14 @@ constexpr std::array<ControlSpec, 18> kControls{{
     {K::Button, F::kCommand7, u"Command7", u"Pin  :>     (select file)", {120, 240, 1095, 495}, 16},
     {K::TextBox, F::kTxtToExecute, u"txtToExecute", u"", {1440, 240, 5535, 495}, 2, u"Item to pin"},
     {K::Label, F::kLabel6, u"Label6", u"or just type in a web address", {7200, 240, 1215, 375}, 14},
-    {K::Label,
-     F::kLabel3,
-     u"Label3",
-     u"Shortcut icon      (can be blank)",
-     {240, 960, 1455, 495},
-     6},
+    {K::Label, F::kLabel3, u"Label3", u"Shortcut icon      (can be blank)", {240, 960, 1455, 495}, 6},
     {K::TextBox, F::kTxtIcon, u"txtIcon", u"", {1440, 960, 5535, 495}, 5, u"Shortcut icon"},
     {K::Button, F::kCommand3, u"Command3", u"Choose icon (.ico)", {7200, 960, 1455, 495}, 7},
     {K::Label, F::kLabel1, u"Label1", u"Shortcut title (required)", {240, 1680, 1575, 375}, 4},
     {K::TextBox, F::kTxtTitle, u"txtTitle", u"", {1440, 1680, 5535, 495}, 3, u"Shortcut title"},
     {K::Button, F::kCommand6, u"Command6", u"Remember all", {7200, 1680, 1455, 495}, 15},
     {K::Label, F::kLabel4, u"Label4", u"CTRL+", {600, 2520, 615, 255}, 11},
-    {K::ComboBox,
-     F::kCombo1,
-     u"Combo1",
-     u"",
-     {1440, 2520, 1695, 315},
-     8,
-     u"Hotkey modifier",
-     nullptr,
-     std::nullopt,
-     kModifiers},
+    {K::ComboBox, F::kCombo1, u"Combo1", u"", {1440, 2520, 1695, 315}, 8, u"Hotkey modifier", nullptr, std::nullopt, kModifiers},
     {K::Label, F::kLabel5, u"Label5", u"+", {3240, 2520, 135, 255}, 12},
     {K::TextBox, F::kText1, u"Text1", u"", {3480, 2520, 495, 285}, 9, u"Hotkey key"},
     {K::Button, F::kCommand5, u"Command5", u"Set hotkey", {4200, 2520, 1215, 375}, 13},
@@ -82,28 +68,14 @@ constexpr pinning::Fields kFields{
 
 }  // namespace
 
-const FormSpec& frmMain::Spec() const {
-  return kSpec;
-}
+const FormSpec& frmMain::Spec() const { return kSpec; }
 
-void frmMain::Form_Load() {
-  pinning::RestoreFields(View(), kFields, pinning_);
-}
-void frmMain::Command1_Click() {
-  pinning::BuildShortcut(View(), kFields, pinning_);
-}
-void frmMain::Command2_Click() {
-  pinning::ClearFields(View(), kFields);
-}
-void frmMain::Command4_Click() {
-  pinning::DeleteHotkey(View(), kFields, pinning_);
-}
-void frmMain::Command5_Click() {
-  pinning::SetHotkey(View(), kFields, pinning_);
-}
-void frmMain::Command6_Click() {
-  pinning::RememberFields(View(), kFields, pinning_);
-}
+void frmMain::Form_Load() { pinning::RestoreFields(View(), kFields, pinning_); }
+void frmMain::Command1_Click() { pinning::BuildShortcut(View(), kFields, pinning_); }
+void frmMain::Command2_Click() { pinning::ClearFields(View(), kFields); }
+void frmMain::Command4_Click() { pinning::DeleteHotkey(View(), kFields, pinning_); }
+void frmMain::Command5_Click() { pinning::SetHotkey(View(), kFields, pinning_); }
+void frmMain::Command6_Click() { pinning::RememberFields(View(), kFields, pinning_); }
 
 void frmMain::Click(int id) {
   switch (id) {
@@ -129,21 +101,15 @@ void frmMain::Drop(int control, std::span<const Text> paths) {
                      iconRow ? pinning::DropZone::IconRow : pinning::DropZone::Elsewhere, paths);
 }
 
-void frmMain::mnuExit_Click() {
-  windows_.EndProgram();
-}
+void frmMain::mnuExit_Click() { windows_.EndProgram(); }
 
 void frmMain::mnuHelp2_Click() {
   shell_.Open(View().Handle(), u"open", MakerSite::Address(u"/support/"), Text(), Text(),
               kShowCommand);
 }
 
-void frmMain::MnuAbout_Click() {
-  windows_.Show(about_);
-}
+void frmMain::MnuAbout_Click() { windows_.Show(about_); }
 
-void frmMain::mnuSupport_Click() {
-  windows_.Show(support_);
-}
+void frmMain::mnuSupport_Click() { windows_.Show(support_); }
 
 }  // namespace brindlework
