@@ -15,8 +15,9 @@ namespace brindlework::ModShellExec {
 Text CommandLineItem(TextView commandLine);
 
 // With an item on the command line, opens it with the shell and ends the process (exit code 0
-// when the shell accepted it, 1 otherwise) without creating any window. Without one, shows the
-// main window and returns.
+// when the shell accepted it, 1 otherwise) without creating a window of its own: only the
+// shell's message about an item it cannot open shows, and the process ends once it is closed.
+// Without one, shows the main window and returns.
 void Main(Process& process, ShellOpen& shell, const std::function<void()>& showMainWindow);
 
 // True when the file-system attributes of the path can be read: a file or folder exists.

@@ -1,10 +1,12 @@
 // Brindlework.exe started as a pinned shortcut starts it: the item reaches the application that
-// the shell chooses (the recorder), exactly, and no window ever shows.
+// the shell chooses (the recorder), exactly, and no window ever shows; an item that cannot be
+// opened is told by the shell.
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "TestSupport.h"
+#include "Ui.h"
 
 namespace brindlework::testing {
 namespace {
@@ -51,11 +53,26 @@ TEST(LaunchMode, ItemsReachTheirApplicationExactly) {
   }
 }
 
-TEST(LaunchMode, AMissingItemEndsWithExitCodeOneAndNoWindow) {
+// The shell tells why, in a message of the process; the editor never shows, and the process ends
+// once the message is closed. Its text is the shell's own, which differs between Wine and Windows.
+TEST(LaunchMode, AMissingItemShowsTheShellsMessageAndEndsWithExitCodeOneWhenItIsClosed) {
   ScratchFolder scratch;
-  const LaunchResult result = Launch(scratch / L"nothing here.txt");
-  EXPECT_EQ(result.exitCode, 1u);
-  EXPECT_FALSE(result.windowSeen);
+  ChildProcess program(Quoted(BrindleworkExe()) + L" " + scratch / L"nothing here.txt");
+  bool editorSeen = false;
+  const auto watchForEditor = [&] {
+    for (HWND window : program.VisibleWindows()) {
+      editorSeen = editorSeen || ClassName(window) == L"Brindlework.Form";
+    }
+  };
+  std::optional<MessageBoxInfo> box;
+  WaitUntil([&] { return watchForEditor(), (box = CurrentMessageBox(program)).has_value(); });
+  ASSERT_TRUE(box.has_value()) << "no message tells that the item is missing";
+  EXPECT_FALSE(program.WaitForExit(0ms).has_value()) << "ended while its message shows";
+  AnswerMessageBox(program);
+  std::optional<DWORD> exitCode;
+  WaitUntil([&] { return watchForEditor(), (exitCode = program.WaitForExit(0ms)).has_value(); }, 20s);
+  EXPECT_EQ(exitCode, 1u);
+  EXPECT_FALSE(editorSeen);
 }
 
 TEST(EditorMode, AnEmptyCommandLineShowsTheMainWindowUntilItCloses) {

@@ -100,7 +100,9 @@ constexpr Scenario kScenarios[] = {
 // Runs the program's copy through the scenario; gives its exit code, none if it did not end.
 std::optional<DWORD> RunThrough(const Scenario& scenario, const PlantedFolder& folder) {
   if (scenario.item) {
-    return ChildProcess(Quoted(folder.Exe()) + L" " + Quoted(scenario.item)).WaitForExit(20s);
+    const ChildProcess program(Quoted(folder.Exe()) + L" " + Quoted(scenario.item));
+    AnswerMessageBox(program);  // the shell's message that the item is missing
+    return program.WaitForExit(20s);
   }
   const ChildProcess program(Quoted(folder.Exe()));
   const HWND main = program.WaitForWindow(kMainCaption);

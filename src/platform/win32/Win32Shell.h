@@ -3,7 +3,8 @@
 
 namespace brindlework::win32 {
 
-// Every ShellOpen of the program goes through this one call of ShellExecuteW.
+// Every ShellOpen of the program goes through this one call of ShellExecuteExW. A failure is told
+// by the shell's own message, and the call returns once that message is dismissed.
 class Win32ShellOpen final : public ShellOpen {
  public:
   std::intptr_t Open(WindowHandle owner, const Text& verb, const Text& file,
