@@ -43,8 +43,10 @@ Text IconText(const IconLocation& icon) {
 void FillPin(FormView& form, const Fields& fields, const Services& services, TextView path,
              const ShortcutFile& pin) {
   form.SetText(fields.txtToExecute, pin.arguments);
-  // The program's own icon is the one GO! falls back to when the field is empty.
-  const bool programIcon = pin.iconIndex == 0 && IsProgram(services.process, pin.iconPath);
+  // The program's own icon is the one GO! falls back to when the field is empty, as it does for
+  // an icon number without a file (",3"), which another tool may have written.
+  const bool programIcon =
+      pin.iconPath.empty() || (pin.iconIndex == 0 && IsProgram(services.process, pin.iconPath));
   form.SetText(fields.txtIcon, programIcon ? Text() : IconText({pin.iconPath, pin.iconIndex}));
   const TextView title = FileName(path);
   form.SetText(fields.txtTitle, Text(title.substr(0, title.size() - kShortcutExtension.size())));

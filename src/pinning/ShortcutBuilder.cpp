@@ -48,9 +48,17 @@ bool IsDeviceName(TextView title) {
                      [base](TextView name) { return SameIgnoringCase(base, name); });
 }
 
-// "<file>,<number>", as Windows names one icon of a file (a DefaultIcon value), when the file
-// exists and is not a folder: digits with an optional minus sign right after the last comma, in
-// the range of a 32-bit signed number.
+// The text between a quote at each end; nothing when it is not so quoted. (A quote left between
+// names nothing: no file name holds one.)
+std::optional<Text> Unquoted(const Text& text) {
+  if (text.size() < 2 || !text.starts_with(u'"') || !text.ends_with(u'"')) return std::nullopt;
+  return text.substr(1, text.size() - 2);
+}
+
+// "<file>,<number>", as Windows names one icon of a file (a DefaultIcon value), when the file,
+// without its quotes and with its environment strings expanded, exists and is not a folder:
+// digits with an optional minus sign right after the last comma, in the range of a 32-bit
+// signed number. The file is named without its quotes, its environment strings kept.
 std::optional<IconLocation> NumberedIcon(const Process& process, const Text& text) {
   const auto comma = text.rfind(u',');
   if (comma == Text::npos) return std::nullopt;
@@ -65,12 +73,32 @@ std::optional<IconLocation> NumberedIcon(const Process& process, const Text& tex
   if (number.starts_with(u'-')) value = -value;
   if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
   Text file = text.substr(0, comma);
+  if (file.starts_with(u'"')) {
+    auto name = Unquoted(file);  // a comma inside the quotes leaves one of them here
+    if (!name) return std::nullopt;
+    file = std::move(*name);
+  }
   try {
-    if (process.FileAttributes(file) & kFolderAttribute) return std::nullopt;
+    const auto attributes = process.FileAttributes(process.ExpandedEnvironmentStrings(file));
+    if (attributes & kFolderAttribute) return std::nullopt;
   } catch (const Error&) {
     return std::nullopt;  // nothing there
   }
   return IconLocation{std::move(file), static_cast<int>(value)};
+}
+
+// The icon that the icon field's text names, read as Windows writes an icon location: the whole
+// text names something, as typed or with its environment strings expanded (a file whose own
+// name ends in ",3" is that file), or it does once one pair of quotes is taken off; else it is
+// "<file>,<number>". What is named keeps its environment strings, so that a pin of
+// "%SystemRoot%\..." still finds its icon where Windows lives elsewhere.
+std::optional<IconLocation> NamedIcon(const Process& process, const Text& text) {
+  const auto exists = [&process](const Text& path) {
+    return ModShellExec::FileExists(process, process.ExpandedEnvironmentStrings(path));
+  };
+  if (ModShellExec::FileExists(process, text) || exists(text)) return IconLocation{text, 0};
+  if (const auto name = Unquoted(text); name && exists(*name)) return IconLocation{*name, 0};
+  return NumberedIcon(process, text);
 }
 
 }  // namespace
@@ -112,12 +140,8 @@ void BuildShortcut(FormView& form, const Fields& fields, const Services& service
   const Text desktop = services.shortcuts.DesktopFolder();
   const auto shortcut = services.shortcuts.CreateShortcut(desktop + u"\\" + title + u".lnk");
   shortcut->SetTargetPath(target);
-  // A file whose own name ends in ",3" is that file: the whole text is tried first.
-  const Text icon = form.GetText(fields.txtIcon);
-  if (ModShellExec::FileExists(process, icon)) {
-    shortcut->SetIconLocation(icon, 0);
-  } else if (const auto numbered = NumberedIcon(process, icon)) {
-    shortcut->SetIconLocation(numbered->file, numbered->number);
+  if (const auto icon = NamedIcon(process, form.GetText(fields.txtIcon))) {
+    shortcut->SetIconLocation(icon->file, icon->number);
   } else {
     shortcut->SetProgramIcon();
   }

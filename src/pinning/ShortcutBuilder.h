@@ -21,10 +21,11 @@ inline constexpr TextView kItemTooLong =
 inline constexpr TextView kDone = u"done!";
 
 // Checks the item and the title, then writes desktop folder\title.lnk: target the program's own
-// exe, arguments the item, the item's own taskbar identity, the icon (the file that the icon text
-// names, else icon number N of the file when the text is "<file>,N", else the program's icon),
-// the hotkey if one is given. Tells the outcome with a message; a failing service throws Error
-// out of it.
+// exe, arguments the item, the item's own taskbar identity, the icon, the hotkey if one is given.
+// The icon is the file that the icon text names (as typed, with its environment strings expanded,
+// or within one pair of quotes), else icon number N of the file when the text is "<file>,N" or
+// "\"<file>\",N", else the program's icon; environment strings are kept. Tells the outcome with
+// a message; a failing service throws Error out of it.
 void BuildShortcut(FormView& form, const Fields& fields, const Services& services);
 
 // True when "<title>.lnk" is a plain file name in a folder: no separator or character that a

@@ -33,6 +33,11 @@ class Process {
   // The file-system attributes of a path; throws Error when they cannot be read.
   virtual std::uint32_t FileAttributes(const Text& path) const = 0;
 
+  // The text with its environment strings (%NAME%) replaced by their values, as the system
+  // expands them; a name that is not defined stays as it is. A text that cannot be expanded
+  // comes back unchanged.
+  virtual Text ExpandedEnvironmentStrings(const Text& text) const = 0;
+
   // True when an ordinary file (not a folder, not hidden, not a system file) is at the path.
   virtual bool IsOrdinaryFile(const Text& path) const = 0;
 

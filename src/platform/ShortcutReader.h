@@ -20,7 +20,7 @@ struct RowHotkey {
 struct ShortcutFile {
   Text target;  // the program that it starts, as stored
   Text arguments;
-  Text iconPath;  // with environment strings expanded; empty when it has no icon of its own
+  Text iconPath;  // as stored, environment strings kept; empty when it has no icon of its own
   int iconIndex = 0;
   RowHotkey hotkey;
 };

@@ -138,6 +138,8 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
        with(filled, u"D:\\Old Copy\\brindlework.exe,2"), {}},
       {"a pin with icon number 3", 0, {pin}, Pin(shipped, icon, 3, kAlt7),
        with(filled, icon + u",3"), {}},
+      {"a pin with icon number 3 of no file", 0, {pin}, Pin(shipped, u"", 3, kAlt7),
+       with(filled, u""), {}},
       {"a pin with a hotkey the row cannot hold and icon -7", 0, {pin},
        Pin(shipped, icon, -7, kOtherHotkey), with(noHotkey, icon + u",-7"),
        {Text(kPinHotkeyNotKept)}},

@@ -106,6 +106,17 @@ class FakeProcess final : public Process {
     if (!existing.contains(path)) throw Error(2, u"The system cannot find the file specified.");
     return 0x20;  // FILE_ATTRIBUTE_ARCHIVE: a file
   }
+  Text ExpandedEnvironmentStrings(const Text& text) const override {
+    Text expanded = text;
+    for (const auto& [name, value] : variables) {
+      const Text reference = u"%" + name + u"%";
+      for (auto at = expanded.find(reference); at != Text::npos;
+           at = expanded.find(reference, at + value.size())) {
+        expanded.replace(at, reference.size(), value);
+      }
+    }
+    return expanded;
+  }
   bool IsOrdinaryFile(const Text& path) const override { return ordinaryFiles.contains(path); }
   void StartProgram(const Text& path, int windowStyle) override {
     started.push_back({path, windowStyle});
@@ -119,10 +130,11 @@ class FakeProcess final : public Process {
   Text folder = u"C:\\Programs\\Brindlework";
   std::optional<Error> folderError;
   Text name = u"Brindlework";
-  std::set<Text> existing;       // files whose attributes can be read
-  std::set<Text> folders;        // folders, whose attributes can be read as well
-  std::set<Text> ordinaryFiles;  // paths that hold an ordinary file
-  std::set<Text> startable;      // programs that start
+  std::set<Text> existing;         // files whose attributes can be read
+  std::set<Text> folders;          // folders, whose attributes can be read as well
+  std::map<Text, Text> variables;  // environment strings by name; others stay as %NAME%
+  std::set<Text> ordinaryFiles;    // paths that hold an ordinary file
+  std::set<Text> startable;        // programs that start
   std::vector<std::pair<Text, int>> started;
   Text title = u"Brindlework";
   AppVersion version{1, 0, 0};
@@ -314,7 +326,6 @@ class FakeSettingsStore final : public SettingsStore {
 struct ShortcutRecord {
   Text path;
   OptionalText target;
-  OptionalText iconLocation;
   OptionalText appUserModelId;
   bool programIcon = false;
   bool released = false;
@@ -355,10 +366,9 @@ class FakeShortcutWriter final : public ShortcutWriter {
       writer_.Step(u"SetTargetPath " + path);
       record_.target = path;
     }
+    // The number first and apart: a path may itself end in ",3".
     void SetIconLocation(const Text& path, int number) override {
-      const Text location = number == 0 ? path : path + u"," + DecimalText(number);
-      writer_.Step(u"SetIconLocation " + location);
-      record_.iconLocation = location;
+      writer_.Step(u"SetIconLocation " + DecimalText(number) + u" " + path);
     }
     void SetProgramIcon() override {
       writer_.Step(u"SetProgramIcon");

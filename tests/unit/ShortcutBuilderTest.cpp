@@ -108,27 +108,37 @@ TEST_F(ShortcutBuilderTest, SeparatorsAreJoinedInEvenAfterARootFolder) {
 
 TEST_F(ShortcutBuilderTest, TheIconTextNamesAFileOrOneIconOfAFile) {
   process.existing = {u"C:\\icons\\pin.ico", u"C:\\lib\\x.dll", u"C:\\icons\\a",
-                      u"C:\\icons\\a,03"};
+                      u"C:\\icons\\a,03", u"C:\\a,b\\x.dll", u"C:\\%LIB%\\pin.ico"};
   process.folders = {u"C:\\icons"};
+  process.variables = {{u"LIB", u"C:\\lib"}, {u"ICONS", u"C:\\icons"}};
   const Text program = u"SetProgramIcon";
   const std::pair<Text, Text> cases[] = {
-      {u"C:\\icons\\pin.ico", u"SetIconLocation C:\\icons\\pin.ico"},
-      {u"C:\\icons", u"SetIconLocation C:\\icons"},  // a folder as a whole passes as well
+      {u"C:\\icons\\pin.ico", u"SetIconLocation 0 C:\\icons\\pin.ico"},
+      {u"C:\\icons", u"SetIconLocation 0 C:\\icons"},  // a folder as a whole passes as well
       {u"C:\\icons\\gone.ico", program},
       {u"", program},
-      {u"C:\\lib\\x.dll,3", u"SetIconLocation C:\\lib\\x.dll,3"},
-      {u"C:\\lib\\x.dll,-4", u"SetIconLocation C:\\lib\\x.dll,-4"},  // a resource id
-      {u"C:\\lib\\x.dll,2147483647", u"SetIconLocation C:\\lib\\x.dll,2147483647"},
-      {u"C:\\lib\\x.dll,-2147483648", u"SetIconLocation C:\\lib\\x.dll,-2147483648"},
+      {u"C:\\lib\\x.dll,3", u"SetIconLocation 3 C:\\lib\\x.dll"},
+      {u"C:\\lib\\x.dll,-4", u"SetIconLocation -4 C:\\lib\\x.dll"},  // a resource id
+      {u"C:\\lib\\x.dll,2147483647", u"SetIconLocation 2147483647 C:\\lib\\x.dll"},
+      {u"C:\\lib\\x.dll,-2147483648", u"SetIconLocation -2147483648 C:\\lib\\x.dll"},
       {u"C:\\lib\\x.dll,2147483648", program},
       {u"C:\\lib\\x.dll,-99999999999", program},
-      {u"C:\\lib\\x.dll", u"SetIconLocation C:\\lib\\x.dll"},
+      {u"C:\\lib\\x.dll", u"SetIconLocation 0 C:\\lib\\x.dll"},
       {u"C:\\lib\\x.dll,", program},
       {u"C:\\lib\\x.dll,x", program},
       {u"C:\\lib\\x.dll, 3", program},
       {u"C:\\lib\\x.dll ,3", program},  // the blank belongs to the path, which names nothing
-      {u"C:\\icons,3", program},                                 // a folder holds no icons
-      {u"C:\\icons\\a,03", u"SetIconLocation C:\\icons\\a,03"},  // a file of that name
+      {u"C:\\icons,3", program},  // a folder holds no icons
+      {u"C:\\icons\\a,03", u"SetIconLocation 0 C:\\icons\\a,03"},  // a file of that name
+      {u"C:\\a,b\\x.dll,3", u"SetIconLocation 3 C:\\a,b\\x.dll"},  // the last comma
+      // As a DefaultIcon value holds it: environment strings kept, one pair of quotes taken off.
+      {u"%ICONS%\\pin.ico", u"SetIconLocation 0 %ICONS%\\pin.ico"},
+      {u"\"C:\\icons\\pin.ico\"", u"SetIconLocation 0 C:\\icons\\pin.ico"},
+      {u"\"%LIB%\\x.dll\",3", u"SetIconLocation 3 %LIB%\\x.dll"},
+      {u"\"C:\\lib\\x.dll,3\"", program},  // a number inside the quotes
+      {u"\"C:\\icons\\gone.ico\"", program},
+      {u"\"C:\\lib\\x.dll,3", program},  // no closing quote
+      {u"C:\\%LIB%\\pin.ico", u"SetIconLocation 0 C:\\%LIB%\\pin.ico"},  // named as typed
   };
   for (const auto& [icon, event] : cases) {
     Fill(u"C:\\item", u"pin", icon);

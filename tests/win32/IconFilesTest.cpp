@@ -2,6 +2,7 @@
 // Windows itself (LoadImageW, ExtractIconExW) and by icotool, which shares no code with either.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "TestSupport.h"
@@ -30,7 +31,8 @@ class IconFilesTest : public ::testing::Test {
   const std::wstring iconsFolder = scratch / L"Brindlework\\Icons";  // neither exists yet
   int asked = 0;  // how often the service has asked for its folder
   win32::Win32IconFiles icons{[this] { return ++asked, ToText(iconsFolder); }};
-  // 24 x 16 pixels of #d03010 at alpha 0x80: a PNG that the build puts beside the test programs.
+  // 24 x 16 pixels at alpha 0x80, the top half #d03010, the bottom half #1050d0: a PNG that the
+  // build puts beside the test programs.
   const std::string picture = testing::FileBytes(testing::BuiltProgram(L"picture-3x2.png"));
 };
 
@@ -42,21 +44,36 @@ TEST_F(IconFilesTest, APictureBecomesAnIconOfSixSizesOnce) {
   const std::wstring name = ToWide(hash.Hex()) + L".ico", path = iconsFolder + L"\\" + name;
   ASSERT_EQ(made, (PictureIcon{Outcome::Made, ToText(path)}));
   EXPECT_EQ(testing::FileNames(iconsFolder), std::vector{name});
-  for (const int size : {16, 24, 32, 48, 64, 256}) {
+  const std::string bytes = testing::FileBytes(path);
+  const int sizes[] = {16, 24, 32, 48, 64, 256};
+  for (std::size_t entry = 0; entry < std::size(sizes); ++entry) {
+    const int size = sizes[entry];
     SCOPED_TRACE(size);
+    DWORD offset = 0;  // of the image, at the end of its 16-byte directory entry
+    std::memcpy(&offset, &bytes.at(6 + 16 * entry + 12), sizeof offset);
+    EXPECT_EQ(bytes.compare(offset, 4, "\x89PNG") == 0, size == 256);  // a DIB below 256
     const win32::UniqueIcon icon(static_cast<HICON>(
         LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE)));
-    const auto pixels = testing::IconPixels(icon.get(), size);
+    std::vector<bool> masked;
+    const auto pixels = testing::IconPixels(icon.get(), size, &masked);
     ASSERT_EQ(pixels.size(), static_cast<std::size_t>(size * size));
-    // Its proportions kept: clear above, the picture across the whole width, straight alpha.
+    // Its proportions kept: clear above and below, the picture across the whole width, its top
+    // half on top, straight alpha.
     const auto at = [&](int x, int y) { return pixels[y * size + x]; };
-    EXPECT_EQ(at(0, 0).rgbReserved, 0);
-    EXPECT_EQ(at(size / 2, 0).rgbReserved, 0);
-    for (const RGBQUAD pixel : {at(0, size / 2), at(size / 2, size / 2)}) {
-      EXPECT_NEAR(pixel.rgbReserved, 0x80, 2);
-      EXPECT_NEAR(pixel.rgbRed, 0xd0, 2);
-      EXPECT_NEAR(pixel.rgbGreen, 0x30, 2);
-      EXPECT_NEAR(pixel.rgbBlue, 0x10, 2);
+    for (const int x : {0, size / 2}) {
+      EXPECT_EQ(at(x, 0).rgbReserved, 0);
+      EXPECT_EQ(at(x, size - 1).rgbReserved, 0);
+      for (const auto& [y, rgb] :
+           {std::pair{size * 3 / 16, 0xd03010}, std::pair{size * 3 / 4, 0x1050d0}}) {
+        EXPECT_NEAR(at(x, y).rgbReserved, 0x80, 2);
+        EXPECT_NEAR(at(x, y).rgbRed, rgb >> 16, 2) << "row " << y;
+        EXPECT_NEAR(at(x, y).rgbGreen, rgb >> 8 & 0xFF, 2) << "row " << y;
+        EXPECT_NEAR(at(x, y).rgbBlue, rgb & 0xFF, 2) << "row " << y;
+      }
+    }
+    // A DIB's AND mask is set exactly where its pixels are transparent.
+    for (std::size_t i = 0; size < 256 && i < pixels.size(); ++i) {
+      ASSERT_EQ(masked.at(i), pixels[i].rgbReserved == 0) << "pixel " << i;
     }
   }
   if (testing::RunningUnderWine()) {  // icotool is a Linux program
@@ -99,7 +116,7 @@ TEST_F(IconFilesTest, WhatIsNoPictureOrCannotBeMadeLeavesNothing) {
   EXPECT_EQ(testing::FileNames(scratch.Path()).size(), 4u);
 }
 
-TEST_F(IconFilesTest, CountsIconsAndTheShellNamesNothingForALongPath) {
+TEST_F(IconFilesTest, CountsIconsAndTheShellNamesItsIconFileExpandedOrNothing) {
   wchar_t system[MAX_PATH];
   ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
   const struct {
@@ -115,6 +132,10 @@ TEST_F(IconFilesTest, CountsIconsAndTheShellNamesNothingForALongPath) {
     SCOPED_TRACE(testing::ToUtf8(ToWide(row.path)));
     EXPECT_EQ(icons.IconCount(row.path) > 0, row.holdsIcons);
   }
+  // The test file type's DefaultIcon is a REG_SZ "%SystemRoot%\system32\shell32.dll,3" (see
+  // scripts/lib/test-handlers), which the shell may hand on as it stands.
+  EXPECT_EQ(icons.ShellIcon(File(L"document.brt", "")),
+            (IconLocation{ToText(std::wstring(system) + L"\\shell32.dll"), 3}));
   // The shell gives nothing for a path over MAX_PATH. (Its icon of a folder is tested where a
   // folder is dropped on the icon row.)
   EXPECT_EQ(icons.ShellIcon(ToText(scratch / std::wstring(MAX_PATH, L'x'))), std::nullopt);

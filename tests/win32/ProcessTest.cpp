@@ -24,6 +24,12 @@ TEST(FileExists, HoldsForAFileAndAFolderAndFailsForEmptyMissingAndInvalidNames) 
   EXPECT_FALSE(ModShellExec::FileExists(process, u"\\\\?\\Q:\\no\\such\\drive"));
 }
 
+// (A defined name's expansion is seen where a pin of %SystemRoot% is dropped and written again.)
+TEST(EnvironmentStrings, AnUndefinedNameStaysAsTyped) {
+  const Text text = u"%BRINDLEWORK_UNDEFINED%\\x.dll,3";
+  EXPECT_EQ(win32::Win32Process().ExpandedEnvironmentStrings(text), text);
+}
+
 TEST(ProgramFile, FolderAndNameDescribeTheRunningProgram) {
   win32::Win32Process process;
   const Text folder = process.ProgramFolder();

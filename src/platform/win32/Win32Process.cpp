@@ -2,6 +2,7 @@
 
 #include "version.h"
 
+#include "platform/win32/Files.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/WinText.h"
@@ -44,6 +45,14 @@ std::uint32_t Win32Process::FileAttributes(const Text& path) const {
   const DWORD attributes = GetFileAttributesW(W(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) throw LastError();
   return attributes;
+}
+
+Text Win32Process::ExpandedEnvironmentStrings(const Text& text) const {
+  try {
+    return ToText(Expanded(text));
+  } catch (const Error&) {
+    return text;  // beyond the system's limit of 32K units: as typed, it names nothing
+  }
 }
 
 bool Win32Process::IsOrdinaryFile(const Text& path) const {

@@ -10,6 +10,7 @@ class Win32Process final : public Process {
   Text ProgramFolder() const override;
   Text ProgramName() const override;
   std::uint32_t FileAttributes(const Text& path) const override;
+  Text ExpandedEnvironmentStrings(const Text& text) const override;
   bool IsOrdinaryFile(const Text& path) const override;
   void StartProgram(const Text& path, int windowStyle) override;
   Text AppTitle() const override;

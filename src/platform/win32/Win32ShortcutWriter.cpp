@@ -211,7 +211,7 @@ ShortcutFile Win32ShortcutReader::Read(const Text& path) {
   return {
       .target = values.target,
       .arguments = values.arguments,
-      .iconPath = ToText(Expanded(values.icon)),
+      .iconPath = values.icon,
       .iconIndex = values.iconIndex,
       .hotkey = RowHotkeyOf(values.hotkey, keyboard_),
   };

@@ -216,7 +216,7 @@ void SaveScreenshot(HWND window, const std::wstring& name) {
   out.write(static_cast<const char*>(bits), imageSize);
 }
 
-std::vector<RGBQUAD> IconPixels(HICON icon, int size) {
+std::vector<RGBQUAD> IconPixels(HICON icon, int size, std::vector<bool>* masked) {
   ICONINFO info{};
   if (!GetIconInfo(icon, &info)) return {};
   const win32::UniqueBitmap colour(info.hbmColor);
@@ -231,10 +231,19 @@ std::vector<RGBQUAD> IconPixels(HICON icon, int size) {
   format.bmiHeader.biPlanes = 1;
   format.bmiHeader.biBitCount = 32;
   std::vector<RGBQUAD> pixels(static_cast<std::size_t>(size) * size);
+  // The mask in the same format: a set bit reads as white.
+  std::vector<RGBQUAD> maskPixels(masked ? pixels.size() : 0);
   const HDC screen = GetDC(nullptr);
   const int rows = GetDIBits(screen, colour.get(), 0, size, pixels.data(), &format, DIB_RGB_COLORS);
+  const int maskRows =
+      masked ? GetDIBits(screen, mask.get(), 0, size, maskPixels.data(), &format, DIB_RGB_COLORS)
+             : size;
   ReleaseDC(nullptr, screen);
-  if (rows != size) return {};
+  if (rows != size || maskRows != size) return {};
+  if (masked) {
+    masked->clear();
+    for (const RGBQUAD pixel : maskPixels) masked->push_back(pixel.rgbRed != 0);
+  }
   return pixels;
 }
 

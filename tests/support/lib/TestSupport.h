@@ -99,8 +99,9 @@ std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 SIZE ClientSize(HWND window);
 
-// An icon's colour pixels as 32-bit BGRA, top row first; none when it is not of that size.
-std::vector<RGBQUAD> IconPixels(HICON icon, int size);
+// An icon's colour pixels as 32-bit BGRA, top row first; none when it is not of that size. When
+// asked, also where its AND mask is set, in the same order.
+std::vector<RGBQUAD> IconPixels(HICON icon, int size, std::vector<bool>* masked = nullptr);
 
 // Saves what the screen shows of the window as <name>.bmp in the run's screenshot folder.
 void SaveScreenshot(HWND window, const std::wstring& name);
