@@ -48,6 +48,9 @@ struct ControlSpec {
   std::span<const TextView> listItems;  // the entries of a combo box, in order
   bool isDefault = false;               // pressed by Enter
   bool isCancel = false;                // pressed by Esc
+  // A text box where a paste of files (a file copied in Explorer) is a drop of them on it; in
+  // the others a paste changes the text only, so it cannot change a field away from the focus.
+  bool pasteIsDrop = false;
 };
 
 // A menu entry: level 1 on the bar, level 2 in the drop-down of the level-1 entry above it.
@@ -116,7 +119,8 @@ class Form {
   // A click of the control or menu entry with this id.
   virtual void Click(int id) = 0;
   // Files dropped on a window whose table accepts them: their full paths, and the control under
-  // the drop point (0: the window itself, or outside its client area).
+  // the drop point (0: the window itself, or outside its client area). Files pasted into a text
+  // box marked pasteIsDrop come here too, as a drop on that text box.
   virtual void Drop(int /*control*/, std::span<const Text> /*paths*/) {}
 
   bool IsLoaded() const { return view_ != nullptr; }

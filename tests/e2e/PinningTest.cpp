@@ -177,5 +177,20 @@ TEST_F(Pinning, RememberedFieldsComeBackAfterARestartAndTheHotkeyDoesNot) {
   EXPECT_EQ(SelectedEntry(editor.Control(kModifier)), -1);
 }
 
+// The README's picture (scripts/screenshot makes docs/main-window.png of it): a pin filled in,
+// the focus moved back onto GO! by the keyboard, so no field shows a caret. Nothing is written.
+TEST_F(Pinning, TheReadmePictureShowsAPinFilledIn) {
+  Editor editor;
+  editor.Fill(L"C:\\Users\\Ann\\Documents\\Garden plan.xlsx",
+              L"C:\\Windows\\System32\\shell32.dll,43", L"Garden plan");
+  SelectEntry(editor.Control(kModifier), kAlt);
+  editor.Type(kKey, L"G");
+  editor.Type(kHotkey, L"CTRL+ALT+G");
+  PressKeys(editor.Window(), {VK_SHIFT, VK_TAB});
+  PressKeys(editor.Window(), {VK_TAB});
+  EXPECT_EQ(FocusOf(editor.Window()), FindControl(editor.Window(), L"Button", L"GO!"));
+  SaveScreenshot(editor.Window(), L"main-window");
+}
+
 }  // namespace
 }  // namespace brindlework::testing

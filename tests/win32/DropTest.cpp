@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <thread>
+
 #include "LiveForms.h"
 #include "ShortcutFiles.h"
+#include "Ui.h"
 #include "UserState.h"
 #include "unit/Fakes.h"
 
@@ -74,6 +77,25 @@ class DropTest : public ::testing::Test {
     const HDROP drop = ShellDrop(paths, point, nonClient);
     SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(GlobalFlags(drop), GMEM_INVALID_HANDLE);
+  }
+
+  // Files (when any) as the shell copies them, and a text beside them, on the clipboard alone.
+  void Clipboard(const std::vector<std::wstring>& paths, const std::wstring& text) const {
+    ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard());
+    if (!paths.empty()) SetClipboardData(CF_HDROP, ShellDrop(paths, {}));
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+  }
+  // Real keys in the field, taken through the dialog manager as the program's loop takes them.
+  void Paste(int id, std::initializer_list<WORD> keys) const {
+    SetFocus(Control(id));
+    testing::PressKeys(window, keys);
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+      if (!IsDialogMessageW(window, &message)) DispatchMessageW(&message);
+    }
   }
 
   testing::ComApartment com;
@@ -178,6 +200,36 @@ TEST_F(DropTest, TheIconRowTakesOneFileAndRefusalsAreTold) {
   EXPECT_TRUE(forms.messages.shown[4].starts_with(u"Error "))
       << testing::Utf8(forms.messages.shown[4]);
   EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\item");
+}
+
+// A paste of files into the item or the icon field is a drop there, and the text beside them is
+// not pasted; a paste in the title field, or of a text alone, pastes the text. The clipboard is
+// free while the message shows.
+TEST_F(DropTest, FilesPastedIntoTheItemOrIconFieldAreDroppedThere) {
+  const std::wstring program = folder / L"icons.exe";  // this program: it holds icons
+  ASSERT_TRUE(CopyFileW(win32::W(win32::Win32Process::ProgramPath()), program.c_str(), TRUE));
+  bool clipboardFree = false;
+  forms.messages.onShow = [&](const brindlework::Text&) {
+    std::thread([&] { clipboardFree = OpenClipboard(nullptr) && CloseClipboard(); }).join();
+  };
+  Clipboard({program}, L"text");
+  Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
+  EXPECT_EQ(Text(F::kTxtToExecute), program);
+  Press(F::kCommand2);  // Clear all
+  Paste(F::kTxtIcon, {VK_SHIFT, VK_INSERT});
+  EXPECT_EQ(Text(F::kTxtIcon), program);
+  EXPECT_EQ(Text(F::kTxtToExecute), L"");
+  Paste(F::kTxtTitle, {VK_CONTROL, 'V'});
+  EXPECT_EQ(Text(F::kTxtTitle), L"text");
+
+  Clipboard({program, folder.Path().wstring()}, L"text");
+  Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
+  EXPECT_EQ(forms.messages.shown, std::vector<brindlework::Text>{u"Drop one item at a time."});
+  EXPECT_TRUE(clipboardFree);
+  Clipboard({}, L"C:\\typed");
+  Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
+  EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\typed");
+  ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard() && CloseClipboard());
 }
 
 }  // namespace

@@ -116,6 +116,33 @@ class Selection {
   HGDIOBJ old_;
 };
 
+// The clipboard, open for the scope and closed on every way out.
+class OpenedClipboard {
+ public:
+  explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner)) {}
+  ~OpenedClipboard() {
+    if (open_) CloseClipboard();
+  }
+  OpenedClipboard(const OpenedClipboard&) = delete;
+  OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+  explicit operator bool() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+// The full paths that a drop or a paste of files holds, in their order.
+std::vector<Text> DroppedPaths(HDROP files) {
+  const UINT count = DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0);
+  std::vector<Text> paths;
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(DragQueryFileW(files, i, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(files, i, path.data(), static_cast<UINT>(path.size())));
+    paths.push_back(ToText(path));
+  }
+  return paths;
+}
+
 // Explorer runs at a lower integrity level than a program started as administrator, and the
 // system holds back its drop messages from such a window. Not elevated, the filter stays as it is:
 // loosening it would only let lower-integrity senders in.
@@ -281,6 +308,11 @@ class NativeForm final : public FormView {
       if (!hwnd) throw LastError();
       controls_.push_back({spec, hwnd});
       if (spec->kind == ControlKind::TextBox) SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
+      if (spec->pasteIsDrop) {
+        // A procedure of its own, not SetWindowSubclass: that would import comctl32 at start.
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PasteProcedure));
+      }
       for (TextView item : spec->listItems) {
         const auto entry = ToWide(item);
         SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -432,13 +464,7 @@ class NativeForm final : public FormView {
   void OnDropFiles(HDROP drop) {
     const UniqueDrop owned(drop);
     Guarded([&] {
-      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-      std::vector<Text> paths;
-      for (UINT i = 0; i < count; ++i) {
-        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-        paths.push_back(ToText(path));
-      }
+      const std::vector<Text> paths = DroppedPaths(drop);
       int control = 0;
       POINT point{};
       // FALSE: dropped outside the client area, which counts as the window itself.
@@ -448,6 +474,44 @@ class NativeForm final : public FormView {
       }
       form_.Drop(control, paths);
     });
+  }
+
+  // A paste into a text box marked pasteIsDrop: when the clipboard holds files, they go to the
+  // form as a drop on that box and nothing is pasted (true); otherwise the box pastes (false).
+  bool PasteFiles(HWND edit) {
+    // Asked first: a text paste binds no shell32.
+    if (!IsClipboardFormatAvailable(CF_HDROP)) return false;
+    const ControlSpec* spec = SpecOf(edit);
+    if (!spec) return false;
+    Guarded([&] {
+      std::vector<Text> paths;
+      {
+        const OpenedClipboard clipboard(hwnd_);
+        if (!clipboard) return;  // another program holds it: the paste does nothing
+        // The clipboard owns this handle: never DragFinish or GlobalFree it. Wine 8 does not
+        // show that fault, so no test here would catch it.
+        const auto files = static_cast<HDROP>(GetClipboardData(CF_HDROP));
+        if (!files) return;
+        paths = DroppedPaths(files);
+      }
+      // Closed by now: the form may show a message box, and while the clipboard is open no other
+      // program can use it.
+      form_.Drop(spec->id, paths);
+    });
+    return true;
+  }
+
+  // The procedure of a text box marked pasteIsDrop; the box's own procedure is in its user data.
+  // Ctrl+V comes as WM_PASTE; Wine 8's edit pastes Shift+Insert without one, so that key is
+  // taken here too.
+  static LRESULT CALLBACK PasteProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool paste = message == WM_PASTE ||
+                       (message == WM_KEYDOWN && wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0);
+    // No form while ~NativeForm destroys the window: the box then only does what it would.
+    auto* self = reinterpret_cast<NativeForm*>(GetWindowLongPtrW(GetParent(edit), GWLP_USERDATA));
+    if (paste && self && self->PasteFiles(edit)) return 0;
+    const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_USERDATA));
+    return CallWindowProcW(own, edit, message, wParam, lParam);
   }
 
   void OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -18,10 +18,10 @@ using F = frmMain;
 
 constexpr std::array<ControlSpec, 18> kControls{{
     {K::Button, F::kCommand7, u"Command7", u"Pin  :>     (select file)", {120, 240, 1095, 495}, 16},
-    {K::TextBox, F::kTxtToExecute, u"txtToExecute", u"", {1440, 240, 5535, 495}, 2, u"Item to pin"},
+    {K::TextBox, F::kTxtToExecute, u"txtToExecute", u"", {1440, 240, 5535, 495}, 2, u"Item to pin", nullptr, std::nullopt, {}, false, false, true},
     {K::Label, F::kLabel6, u"Label6", u"or just type in a web address", {7200, 240, 1215, 375}, 14},
     {K::Label, F::kLabel3, u"Label3", u"Shortcut icon      (can be blank)", {240, 960, 1455, 495}, 6},
-    {K::TextBox, F::kTxtIcon, u"txtIcon", u"", {1440, 960, 5535, 495}, 5, u"Shortcut icon"},
+    {K::TextBox, F::kTxtIcon, u"txtIcon", u"", {1440, 960, 5535, 495}, 5, u"Shortcut icon", nullptr, std::nullopt, {}, false, false, true},
     {K::Button, F::kCommand3, u"Command3", u"Choose icon (.ico)", {7200, 960, 1455, 495}, 7},
     {K::Label, F::kLabel1, u"Label1", u"Shortcut title (required)", {240, 1680, 1575, 375}, 4},
     {K::TextBox, F::kTxtTitle, u"txtTitle", u"", {1440, 1680, 5535, 495}, 3, u"Shortcut title"},
