@@ -182,8 +182,11 @@ TEST_F(DropTest, TheIconRowTakesOneFileAndRefusalsAreTold) {
     SCOPED_TRACE(testing::ToUtf8(path));
     Type(F::kTxtIcon, L"");
     Drop({path}, Centre(control));
-    if (path == program) EXPECT_EQ(Text(F::kTxtIcon), program);
-    if (path == picture) EXPECT_EQ(Text(F::kTxtIcon).rfind(forms.iconsFolder / L"", 0), 0u);
+    if (path == program) {
+      EXPECT_EQ(Text(F::kTxtIcon), program);
+    } else if (path == picture) {
+      EXPECT_EQ(Text(F::kTxtIcon).rfind(forms.iconsFolder / L"", 0), 0u);
+    }
     Press(F::kCommand1);
     ASSERT_EQ(forms.messages.shown.back(), u"done!");
     const auto written = testing::ReadShortcut(pin);
