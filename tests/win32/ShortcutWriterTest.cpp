@@ -155,11 +155,17 @@ TEST_F(ShortcutWriterTest, HotkeyTextsBecomeKeyCodes) {
 TEST_F(ShortcutWriterTest, TheReaderGivesWhatAPinNeeds) {
   const std::wstring path = desktop / L"read.lnk";
   const std::wstring icon = L"%SystemRoot%\\pin \u4E2D.ico";
-  testing::WriteShortcut(path, {.target = L"C:\\Programs\\Brindlework\\Brindlework.exe",
-                                .arguments = L"C:\\item \u4E2D",
-                                .iconPath = icon,
-                                .iconIndex = 3,
-                                .hotkey = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT)});
+  {
+    const auto link = win32::NewShellLink();
+    win32::ComPtr<IPersistFile> file;
+    ASSERT_EQ(link->QueryInterface(IID_IPersistFile, file.put_void()), S_OK);
+    // S_FALSE: no such file here, which a shortcut may point to all the same.
+    ASSERT_TRUE(SUCCEEDED(link->SetPath(L"C:\\Programs\\Brindlework\\Brindlework.exe")));
+    ASSERT_EQ(link->SetArguments(L"C:\\item \u4E2D"), S_OK);
+    ASSERT_EQ(link->SetIconLocation(icon.c_str(), 3), S_OK);
+    ASSERT_EQ(link->SetHotkey(MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT)), S_OK);
+    ASSERT_EQ(file->Save(path.c_str(), TRUE), S_OK);
+  }
   const ShortcutFile read = win32::Win32ShortcutReader().Read(ToText(path));
   EXPECT_EQ(read.target, u"C:\\Programs\\Brindlework\\Brindlework.exe");
   EXPECT_EQ(read.arguments, u"C:\\item \u4E2D");

@@ -44,21 +44,6 @@ ShortcutFields ReadShortcut(const std::wstring& path) {
   return fields;
 }
 
-void WriteShortcut(const std::wstring& path, const ShortcutFields& fields) {
-  win32::ComPtr<IShellLinkW> link;
-  win32::ComPtr<IPersistFile> file;
-  // SetPath gives S_FALSE for a target that is not there, which a shortcut may point to.
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              link.put_void())) ||
-      FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) ||
-      FAILED(link->SetPath(fields.target.c_str())) ||
-      FAILED(link->SetArguments(fields.arguments.c_str())) ||
-      FAILED(link->SetIconLocation(fields.iconPath.c_str(), fields.iconIndex)) ||
-      FAILED(link->SetHotkey(fields.hotkey)) || FAILED(file->Save(path.c_str(), TRUE))) {
-    throw std::runtime_error("the shortcut could not be written");
-  }
-}
-
 WORD HeaderHotkey(const std::wstring& path) {
   const std::string bytes = FileBytes(path);
   if (bytes.size() < 0x4C) throw std::runtime_error("no shortcut header");

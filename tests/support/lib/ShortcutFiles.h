@@ -24,10 +24,6 @@ struct ShortcutFields {
 // The fields as IShellLinkW loads them. Needs COM on the thread.
 ShortcutFields ReadShortcut(const std::wstring& path);
 
-// Writes a shortcut of the target, arguments, icon location and hotkey through IShellLinkW
-// alone, as another tool would. Needs COM on the thread.
-void WriteShortcut(const std::wstring& path, const ShortcutFields& fields);
-
 // The hotkey of the ShellLinkHeader: 16 bits at 0x40, low byte the key, high byte HOTKEYF_.
 WORD HeaderHotkey(const std::wstring& path);
 
