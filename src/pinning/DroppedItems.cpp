@@ -93,10 +93,10 @@ void DropIcon(FormView& form, const Fields& fields, const Services& services, Ic
 }  // namespace
 
 void DropItems(FormView& form, const Fields& fields, const Services& services,
-               const DropReaders& readers, DropZone zone, std::span<const Text> paths) {
-  if (paths.empty()) return;
-  if (paths.size() > 1) return services.messages.Show(Text(kDropOneItem));
-  const Text& path = paths.front();
+               const DropReaders& readers, DropZone zone, std::span<const DroppedItem> items) {
+  if (items.empty()) return;
+  if (items.size() > 1) return services.messages.Show(Text(kDropOneItem));
+  const Text& path = items.front().text;
   if (zone == DropZone::IconRow) return DropIcon(form, fields, services, readers.icons, path);
   if (EndsWithIgnoringCase(path, kShortcutExtension)) {
     const ShortcutFile shortcut = readers.shortcuts.Read(path);

@@ -37,6 +37,6 @@ struct DropReaders {
 // nothing. A message tells what the fields cannot take; a shortcut or picture that cannot be
 // read throws Error before any field changes. Nothing is stored.
 void DropItems(FormView& form, const Fields& fields, const Services& services,
-               const DropReaders& readers, DropZone zone, std::span<const Text> paths);
+               const DropReaders& readers, DropZone zone, std::span<const DroppedItem> items);
 
 }  // namespace brindlework::pinning

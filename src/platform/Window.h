@@ -84,7 +84,7 @@ struct FormSpec {
   // Where the client area's top-left corner sits on the screen; none: the system's default.
   std::optional<TwipsPoint> screenPosition;
   bool appIcon = true;  // the program's icon in the title bar
-  bool acceptsFiles = false;  // takes files dropped from the shell (Drop)
+  bool acceptsFiles = false;  // takes items dropped from the shell or a browser (Drop)
   std::span<const ControlSpec> controls;
   std::span<const MenuSpec> menu;
   std::span<const LineSpec> lines;
@@ -108,6 +108,20 @@ class FormView {
   virtual void Unload() = 0;
 };
 
+// One item dropped on a window, or pasted into a text box marked pasteIsDrop.
+struct DroppedItem {
+  enum class Kind {
+    File,   // a path of the file system
+    Place,  // a place of the shell without a path (This PC, the Recycle Bin): its parsing name
+    Link,   // a web address
+  };
+  Kind kind = Kind::File;
+  Text text;  // what the item field takes: the path, the parsing name or the address
+  // A place's display name, a link's page title; empty for a file, or when none is known.
+  Text name;
+  bool operator==(const DroppedItem&) const = default;
+};
+
 // A window class: its table, its load handler and the handlers of its controls and menus.
 // One instance of each is shared for the whole run; its window is loaded while shown.
 class Form {
@@ -118,10 +132,10 @@ class Form {
   virtual void Form_Load() {}
   // A click of the control or menu entry with this id.
   virtual void Click(int id) = 0;
-  // Files dropped on a window whose table accepts them: their full paths, and the control under
-  // the drop point (0: the window itself, or outside its client area). Files pasted into a text
+  // Items dropped on a window whose table accepts them, in their order, and the control under
+  // the drop point (0: the window itself, or outside its client area). Items pasted into a text
   // box marked pasteIsDrop come here too, as a drop on that text box.
-  virtual void Drop(int /*control*/, std::span<const Text> /*paths*/) {}
+  virtual void Drop(int /*control*/, std::span<const DroppedItem> /*items*/) {}
 
   bool IsLoaded() const { return view_ != nullptr; }
   // Called by the window system when it loads and unloads the window.

@@ -170,10 +170,12 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
     messages.shown.clear();
     shortcutReader.files.clear();
     if (row.file) shortcutReader.files[row.paths.front()] = *row.file;
+    std::vector<DroppedItem> items;
+    for (const Text& path : row.paths) items.push_back({DroppedItem::Kind::File, path, {}});
     if (row.fails) {
-      EXPECT_THROW(main.Drop(row.control, row.paths), Error);
+      EXPECT_THROW(main.Drop(row.control, items), Error);
     } else {
-      main.Drop(row.control, row.paths);
+      main.Drop(row.control, items);
     }
     EXPECT_EQ(Read(), row.after);
     EXPECT_EQ(messages.shown, row.messages);

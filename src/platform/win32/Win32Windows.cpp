@@ -132,13 +132,13 @@ class OpenedClipboard {
 };
 
 // The full paths that a drop or a paste of files holds, in their order.
-std::vector<Text> DroppedPaths(HDROP files) {
+std::vector<DroppedItem> DroppedPaths(HDROP files) {
   const UINT count = DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0);
-  std::vector<Text> paths;
+  std::vector<DroppedItem> paths;
   for (UINT i = 0; i < count; ++i) {
     std::wstring path(DragQueryFileW(files, i, nullptr, 0) + 1, L'\0');
     path.resize(DragQueryFileW(files, i, path.data(), static_cast<UINT>(path.size())));
-    paths.push_back(ToText(path));
+    paths.push_back({DroppedItem::Kind::File, ToText(path), {}});
   }
   return paths;
 }
@@ -464,7 +464,7 @@ class NativeForm final : public FormView {
   void OnDropFiles(HDROP drop) {
     const UniqueDrop owned(drop);
     Guarded([&] {
-      const std::vector<Text> paths = DroppedPaths(drop);
+      const std::vector<DroppedItem> paths = DroppedPaths(drop);
       int control = 0;
       POINT point{};
       // FALSE: dropped outside the client area, which counts as the window itself.
@@ -484,7 +484,7 @@ class NativeForm final : public FormView {
     const ControlSpec* spec = SpecOf(edit);
     if (!spec) return false;
     Guarded([&] {
-      std::vector<Text> paths;
+      std::vector<DroppedItem> paths;
       {
         const OpenedClipboard clipboard(hwnd_);
         if (!clipboard) return;  // another program holds it: the paste does nothing

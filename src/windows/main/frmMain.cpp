@@ -95,10 +95,10 @@ void frmMain::Click(int id) {
   }
 }
 
-void frmMain::Drop(int control, std::span<const Text> paths) {
+void frmMain::Drop(int control, std::span<const DroppedItem> items) {
   const bool iconRow = control == kLabel3 || control == kTxtIcon || control == kCommand3;
   pinning::DropItems(View(), kFields, pinning_, {shortcutReader_, icons_},
-                     iconRow ? pinning::DropZone::IconRow : pinning::DropZone::Elsewhere, paths);
+                     iconRow ? pinning::DropZone::IconRow : pinning::DropZone::Elsewhere, items);
 }
 
 void frmMain::mnuExit_Click() { windows_.EndProgram(); }

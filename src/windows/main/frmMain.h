@@ -60,7 +60,7 @@ class frmMain final : public Form {
   const FormSpec& Spec() const override;
   void Form_Load() override;
   void Click(int id) override;
-  void Drop(int control, std::span<const Text> paths) override;
+  void Drop(int control, std::span<const DroppedItem> items) override;
 
   void Command1_Click();
   void Command2_Click();
