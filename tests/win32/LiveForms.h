@@ -34,7 +34,7 @@ struct LiveFormsOf {
   Messages messages;
   win32::Win32ShellOpen shell;
   win32::Win32Process process;
-  win32::Win32WindowSystem windows{GetModuleHandleW(nullptr), messages};
+  win32::Win32WindowSystem windows{GetModuleHandleW(nullptr), messages, win32::OleDrops::Always};
   win32::Win32Registry registry;
   win32::Win32OpenFileDialog fileDialogs;
   win32::Win32ShortcutWriter shortcuts;

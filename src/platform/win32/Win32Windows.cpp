@@ -604,8 +604,9 @@ class NativeForm final : public FormView {
   HWND savedFocus_ = nullptr;
 };
 
-Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, MessageBoxService& messages)
-    : instance_(instance), messages_(messages) {}
+Win32WindowSystem::Win32WindowSystem(HINSTANCE instance, MessageBoxService& messages,
+                                     OleDrops oleDrops)
+    : instance_(instance), messages_(messages), oleDrops_(oleDrops) {}
 
 Win32WindowSystem::~Win32WindowSystem() {
   // Windows still open at the end of the run close with their objects.

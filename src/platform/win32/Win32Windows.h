@@ -13,10 +13,19 @@ namespace brindlework::win32 {
 
 class NativeForm;
 
+// When a window that takes drops registers itself as an OLE drop target.
+enum class OleDrops {
+  // Not when the program runs at a higher integrity level than the shell: OLE drops cannot
+  // cross up from Explorer, and a registered target could keep it from dropping files instead.
+  UnlessAboveShell,
+  Always,  // for tests, which may run as an administrator
+};
+
 class Win32WindowSystem final : public WindowSystem {
  public:
   // Failures that no handler catches are reported through `messages`.
-  Win32WindowSystem(HINSTANCE instance, MessageBoxService& messages);
+  Win32WindowSystem(HINSTANCE instance, MessageBoxService& messages,
+                    OleDrops oleDrops = OleDrops::UnlessAboveShell);
   ~Win32WindowSystem() override;
 
   void Show(Form& form) override;
@@ -32,6 +41,7 @@ class Win32WindowSystem final : public WindowSystem {
 
   HINSTANCE instance_;
   MessageBoxService& messages_;
+  OleDrops oleDrops_;
   ATOM formClass_ = 0;  // the windows' class, registered with the first window
   std::vector<std::unique_ptr<NativeForm>> open_;
 };
