@@ -15,6 +15,8 @@ namespace brindlework::win32 {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"Brindlework.Form";
+// Posted by a window's OLE drop target for each drop it took.
+constexpr UINT kDroppedMessage = WM_APP + 1;
 // The drop-down list of a combo box at 96 DPI: its own height comes on top of the control's.
 constexpr int kComboListPixels = 120;
 // The windows' default font: the classic dialog font (Tahoma) at 8 points, whose line height the
@@ -116,52 +118,6 @@ class Selection {
   HGDIOBJ old_;
 };
 
-// The clipboard, open for the scope and closed on every way out.
-class OpenedClipboard {
- public:
-  explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner)) {}
-  ~OpenedClipboard() {
-    if (open_) CloseClipboard();
-  }
-  OpenedClipboard(const OpenedClipboard&) = delete;
-  OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-  explicit operator bool() const { return open_; }
-
- private:
-  bool open_;
-};
-
-// The full paths that a drop or a paste of files holds, in their order.
-std::vector<DroppedItem> DroppedPaths(HDROP files) {
-  const UINT count = DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0);
-  std::vector<DroppedItem> paths;
-  for (UINT i = 0; i < count; ++i) {
-    std::wstring path(DragQueryFileW(files, i, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(files, i, path.data(), static_cast<UINT>(path.size())));
-    paths.push_back({DroppedItem::Kind::File, ToText(path), {}});
-  }
-  return paths;
-}
-
-// Explorer runs at a lower integrity level than a program started as administrator, and the
-// system holds back its drop messages from such a window. Not elevated, the filter stays as it is:
-// loosening it would only let lower-integrity senders in.
-void LetDropsInWhenElevated(HWND hwnd) {
-  UniqueHandle token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) throw LastError();
-  TOKEN_ELEVATION elevation{};
-  DWORD size = 0;
-  if (!GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) {
-    throw LastError();
-  }
-  if (!elevation.TokenIsElevated) return;
-  constexpr UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, which the headers lack
-  // Wine accepts these calls and changes nothing.
-  for (const UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) {
-    if (!ChangeWindowMessageFilterEx(hwnd, message, MSGFLT_ALLOW, nullptr)) throw LastError();
-  }
-}
-
 }  // namespace
 
 int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
@@ -201,7 +157,9 @@ class NativeForm final : public FormView {
                             instance, this);
     if (!hwnd_) throw LastError();
     menu.release();  // the window owns its menu now
-    if (spec.acceptsFiles) LetDropsInWhenElevated(hwnd_);
+    if (spec.acceptsFiles) {
+      drops_ = std::make_unique<DropReceiver>(hwnd_, system_.oleDrops_, kDroppedMessage);
+    }
     dpi_ = GetDpiForWindow(hwnd_);
     CreateControls(instance);
     NameControls();
@@ -459,46 +417,31 @@ class NativeForm final : public FormView {
     Guarded([&] { form_.Click(id); });
   }
 
-  // Files dropped from the shell: their paths, and the control under the drop point, go to the
-  // form. The drop's memory is the receiver's to free, on every way out.
-  void OnDropFiles(HDROP drop) {
-    const UniqueDrop owned(drop);
-    Guarded([&] {
-      const std::vector<DroppedItem> paths = DroppedPaths(drop);
-      int control = 0;
-      POINT point{};
-      // FALSE: dropped outside the client area, which counts as the window itself.
-      if (DragQueryPoint(drop, &point)) {
-        const HWND child = ChildWindowFromPointEx(hwnd_, point, CWP_SKIPINVISIBLE);
-        if (const ControlSpec* spec = SpecOf(child)) control = spec->id;
-      }
-      form_.Drop(control, paths);
-    });
+  // A drop goes to the form with the control under its point.
+  void Deliver(const WindowDrop& drop) {
+    int control = 0;
+    if (drop.point) {
+      const HWND child = ChildWindowFromPointEx(hwnd_, *drop.point, CWP_SKIPINVISIBLE);
+      if (const ControlSpec* spec = SpecOf(child)) control = spec->id;
+    }
+    form_.Drop(control, drop.items);
   }
 
-  // A paste into a text box marked pasteIsDrop: when the clipboard holds files, they go to the
-  // form as a drop on that box and nothing is pasted (true); otherwise the box pastes (false).
-  bool PasteFiles(HWND edit) {
-    // Asked first: a text paste binds no shell32.
-    if (!IsClipboardFormatAvailable(CF_HDROP)) return false;
+  // A paste into a text box marked pasteIsDrop: when the clipboard holds files or a shell ID
+  // list, they go to the form as a drop on that box and nothing is pasted (true); otherwise the
+  // box pastes (false).
+  bool PasteItems(HWND edit) {
     const ControlSpec* spec = SpecOf(edit);
     if (!spec) return false;
+    bool taken = true;
     Guarded([&] {
-      std::vector<DroppedItem> paths;
-      {
-        const OpenedClipboard clipboard(hwnd_);
-        if (!clipboard) return;  // another program holds it: the paste does nothing
-        // The clipboard owns this handle: never DragFinish or GlobalFree it. Wine 8 does not
-        // show that fault, so no test here would catch it.
-        const auto files = static_cast<HDROP>(GetClipboardData(CF_HDROP));
-        if (!files) return;
-        paths = DroppedPaths(files);
-      }
-      // Closed by now: the form may show a message box, and while the clipboard is open no other
-      // program can use it.
-      form_.Drop(spec->id, paths);
+      // The clipboard is let go of by now: the form may show a message box, and while it is
+      // held no other program can use it.
+      const auto items = DropReceiver::Pasted();
+      taken = items.has_value();
+      if (taken) form_.Drop(spec->id, *items);
     });
-    return true;
+    return taken;
   }
 
   // The procedure of a text box marked pasteIsDrop; the box's own procedure is in its user data.
@@ -509,7 +452,7 @@ class NativeForm final : public FormView {
                        (message == WM_KEYDOWN && wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0);
     // No form while ~NativeForm destroys the window: the box then only does what it would.
     auto* self = reinterpret_cast<NativeForm*>(GetWindowLongPtrW(GetParent(edit), GWLP_USERDATA));
-    if (paste && self && self->PasteFiles(edit)) return 0;
+    if (paste && self && self->PasteItems(edit)) return 0;
     const auto own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_USERDATA));
     return CallWindowProcW(own, edit, message, wParam, lParam);
   }
@@ -539,8 +482,19 @@ class NativeForm final : public FormView {
       case WM_COMMAND:
         OnCommand(wParam, lParam);
         return 0;
-      case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      case WM_DROPFILES: {
+        // FilesOf frees the drop, which is the receiver's, on every way out.
+        const auto drop = reinterpret_cast<HDROP>(wParam);
+        Guarded([&] { Deliver(DropReceiver::FilesOf(drop)); });
+        return 0;
+      }
+      case kDroppedMessage:
+        // A message box of the form may close the window meanwhile.
+        while (drops_) {
+          const auto drop = drops_->Take();
+          if (!drop) break;
+          Guarded([&] { Deliver(*drop); });
+        }
         return 0;
       case DM_GETDEFID:
         if (const int id = DefaultButton()) return MAKELRESULT(id, DC_HASDEFID);
@@ -576,6 +530,7 @@ class NativeForm final : public FormView {
         return 0;
       }
       case WM_DESTROY:
+        drops_.reset();  // the OLE target goes while its window is still there
         names_.Clear();
         break;
       case WM_NCDESTROY: {
@@ -598,6 +553,7 @@ class NativeForm final : public FormView {
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   std::vector<ControlWindow> controls_;
   AccessibleNames names_;
+  std::unique_ptr<DropReceiver> drops_;  // for a window whose table takes drops
   UniqueFont defaultFont_;
   std::vector<UniqueFont> fonts_;
   std::vector<UniqueIcon> icons_;

@@ -8,18 +8,11 @@
 
 #include "platform/Shell.h"
 #include "platform/Window.h"
+#include "platform/win32/Win32Drops.h"
 
 namespace brindlework::win32 {
 
 class NativeForm;
-
-// When a window that takes drops registers itself as an OLE drop target.
-enum class OleDrops {
-  // Not when the program runs at a higher integrity level than the shell: OLE drops cannot
-  // cross up from Explorer, and a registered target could keep it from dropping files instead.
-  UnlessAboveShell,
-  Always,  // for tests, which may run as an administrator
-};
 
 class Win32WindowSystem final : public WindowSystem {
  public:
