@@ -114,7 +114,8 @@ open_pin() {
     [ "$(cat "$work/record.txt" 2>/dev/null | wc -l)" -gt "$before" ] && break
     sleep 0.1
   done
-  tail -1 "$work/record.txt" 2>/dev/null | grep -qF '"brtest:pinned through the package"'
+  # The whole line: the recorder marks a hidden start before it.
+  tail -1 "$work/record.txt" 2>/dev/null | grep -q '^"[^"]*" "brtest:pinned through the package"$'
 }
 
 echo "-- install $version"

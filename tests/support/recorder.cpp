@@ -1,5 +1,6 @@
 // Stands in for an application that the shell starts: appends its whole command line, as one
-// UTF-8 line, to the file that BRINDLEWORK_RECORD names, then ends.
+// UTF-8 line, to the file that BRINDLEWORK_RECORD names, then ends. A hidden start (the caller's
+// show command lost on the way) puts "(hidden) " before it, so no check of the line passes.
 #include <windows.h>
 
 #include <string>
@@ -9,9 +10,14 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t target[32768];
   if (!GetEnvironmentVariableW(L"BRINDLEWORK_RECORD", target, 32768)) return 2;
-  const wchar_t* line = GetCommandLineW();
-  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, line, -1, nullptr, 0, nullptr, nullptr), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, line, -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+  STARTUPINFOW startup{};
+  GetStartupInfoW(&startup);
+  const bool hidden = (startup.dwFlags & STARTF_USESHOWWINDOW) && startup.wShowWindow == SW_HIDE;
+  const std::wstring line = (hidden ? L"(hidden) " : L"") + std::wstring(GetCommandLineW());
+  std::string utf8(WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr),
+                   '\0');
+  WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()),
+                      nullptr, nullptr);
   utf8.back() = '\n';
   // Two recorders may run at once: wait, boundedly, for the other one's write.
   for (int attempt = 0; attempt < 200; ++attempt) {

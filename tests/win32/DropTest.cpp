@@ -1,8 +1,11 @@
 // Files dropped on the live main window, as the shell drops them: a pin made by GO! comes back
-// into the fields and is written again the same.
+// into the fields and is written again the same. Places, links and files dragged through OLE from
+// another thread, as from Explorer or a browser.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "LiveForms.h"
@@ -14,7 +17,68 @@
 namespace brindlework {
 namespace {
 
+using namespace std::chrono_literals;
 using F = frmMain;
+using win32::ComPtr;
+using UniqueIdList = win32::Unique<ITEMIDLIST*, ILFree>;
+using Blocks = std::vector<std::pair<UINT, HGLOBAL>>;  // clipboard formats and their memory
+
+HGLOBAL Global(const void* bytes, std::size_t size) {
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  std::memcpy(GlobalLock(memory), bytes, size);
+  GlobalUnlock(memory);
+  return memory;
+}
+HGLOBAL Global(const std::wstring& text) {
+  return Global(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+// A browser's link: its address, and the page's title as the name of the .url file it would save.
+Blocks Link(const std::wstring& address, const std::wstring& title) {
+  FILEGROUPDESCRIPTORW group{1};
+  (title + L".url").copy(group.fgd[0].cFileName, MAX_PATH - 1);
+  return {{RegisterClipboardFormatW(L"UniformResourceLocatorW"), Global(address)},
+          {RegisterClipboardFormatW(CFSTR_FILEDESCRIPTORW), Global(&group, sizeof group)}};
+}
+
+// The shell's data object of one item, as Explorer offers it: the ID list of the item's folder
+// and the item's own ID within it.
+ComPtr<IDataObject> ShellItem(const ITEMIDLIST* item) {
+  UniqueIdList folder(ILClone(item));
+  ILRemoveLastID(folder.get());
+  const ITEMIDLIST* child = ILFindLastID(item);
+  // Exported but missing from the import library; SHCreateDataObject is missing in Wine 8.
+  const auto create =
+      reinterpret_cast<decltype(&CIDLData_CreateFromIDArray)>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"shell32.dll"), "CIDLData_CreateFromIDArray")));
+  ComPtr<IDataObject> data;
+  if (create) create(folder.get(), 1, &child, data.put());
+  return data;
+}
+
+std::wstring NameOf(const ITEMIDLIST* item, SIGDN form) {
+  win32::UniqueCoMem name;
+  SHGetNameFromIDList(item, form, name.put());
+  return name ? name.get() : L"";
+}
+
+// A drag's source that lets go over the target on its second question.
+class LetGo final : public IDropSource {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    *object = iid == IID_IUnknown || iid == IID_IDropSource ? this : nullptr;
+    return *object ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the drag's stack
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+    return ++asked_ < 2 ? S_OK : DRAGDROP_S_DROP;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+ private:
+  int asked_ = 0;
+};
 
 // A WM_DROPFILES's data as the shell builds it: a DROPFILES block in global memory, followed by
 // the wide paths, each ended by a NUL, and one more NUL. `point` in client coordinates, or
@@ -79,23 +143,69 @@ class DropTest : public ::testing::Test {
     EXPECT_EQ(GlobalFlags(drop), GMEM_INVALID_HANDLE);
   }
 
+  // The blocks on the clipboard alone.
+  void Clipboard(const Blocks& blocks) const {
+    ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard());
+    for (const auto& [format, memory] : blocks) SetClipboardData(format, memory);
+    CloseClipboard();
+  }
   // Files (when any) as the shell copies them, and a text beside them, on the clipboard alone.
   void Clipboard(const std::vector<std::wstring>& paths, const std::wstring& text) const {
-    ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard());
-    if (!paths.empty()) SetClipboardData(CF_HDROP, ShellDrop(paths, {}));
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
+    Blocks blocks;
+    if (!paths.empty()) blocks.push_back({CF_HDROP, ShellDrop(paths, {})});
+    blocks.push_back({CF_UNICODETEXT, Global(text)});
+    Clipboard(blocks);
+  }
+  // Runs this thread's messages as the program's loop does: all there are, and then, when
+  // `until` is given, those that come until it is set (at most `limit`). Gives whether it was.
+  bool RunMessages(HANDLE until = nullptr, std::chrono::seconds limit = 5s) const {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+      for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        if (!IsDialogMessageW(window, &message)) DispatchMessageW(&message);
+      }
+      if (!until || WaitForSingleObject(until, 0) == WAIT_OBJECT_0) return true;
+      if (std::chrono::steady_clock::now() >= end) return false;
+      MsgWaitForMultipleObjects(1, &until, FALSE, 50, QS_ALLINPUT);
+    }
   }
   // Real keys in the field, taken through the dialog manager as the program's loop takes them.
   void Paste(int id, std::initializer_list<WORD> keys) const {
     SetFocus(Control(id));
     testing::PressKeys(window, keys);
-    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
-      if (!IsDialogMessageW(window, &message)) DispatchMessageW(&message);
+    RunMessages();
+  }
+  // Drags onto the control's centre from a thread of its own, as another program would, the
+  // source allowing `allowed`: the shell item's data object, or with none the clipboard's. This
+  // thread (the window's) runs its messages meanwhile, and then the drop's posted work. Gives the
+  // effect that the drop chose.
+  DWORD Drag(const ITEMIDLIST* item, int id, DWORD allowed) const {
+    RECT rect{};
+    GetWindowRect(Control(id), &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    ResetEvent(dragged.get());
+    DWORD effect = DROPEFFECT_SCROLL;  // none that a drop can choose
+    std::thread drag([&] {
+      if (SUCCEEDED(OleInitialize(nullptr))) {
+        ComPtr<IDataObject> data = item ? ShellItem(item) : ComPtr<IDataObject>();
+        if (!item) OleGetClipboard(data.put());
+        if (data) {
+          LetGo source;
+          DoDragDrop(data.get(), &source, allowed, &effect);
+        }
+        data.reset();
+        OleUninitialize();
+      }
+      SetEvent(dragged.get());
+    });
+    // Longer than a message's wait inside it (onShow): a drag that cannot end cannot be joined.
+    if (!RunMessages(dragged.get(), 20s)) {
+      ADD_FAILURE() << "the drag did not end";
+      std::_Exit(1);
     }
+    drag.join();
+    RunMessages();
+    return effect;
   }
 
   testing::ComApartment com;
@@ -103,6 +213,7 @@ class DropTest : public ::testing::Test {
   testing::ScratchFolder folder;
   testing::LiveFormsOf<testing::FakeMessages> forms;
   HWND window = nullptr;
+  win32::UniqueHandle dragged{CreateEventW(nullptr, TRUE, FALSE, nullptr)};  // DoDragDrop returned
 };
 
 // GO!, the pin dropped back (outside the client area, over the icon field: the window itself),
@@ -186,9 +297,74 @@ TEST_F(DropTest, TheIconRowTakesOneFileAndRefusalsAreTold) {
   EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\item");
 }
 
-// A paste of files into the item or the icon field is a drop there, and the text beside them is
-// not pasted; a paste in the title field, or of a text alone, pastes the text. The clipboard is
-// free while the message shows.
+// What Explorer and a browser drag, dropped through OLE: a place by its parsing name (its shell ID
+// list decides over the made-up path that Wine's object offers beside it), a link with its
+// scheme's icon, a file by its folder's ID list joined with its own, each with its name as the
+// title; several items told once the source has let go; the icon row; a link where the source
+// allows one, else a copy, and never a move.
+TEST_F(DropTest, PlacesLinksAndFilesDraggedInFillTheFields) {
+  UniqueIdList bin;
+  ASSERT_EQ(SHGetKnownFolderIDList(FOLDERID_RecycleBinFolder, 0, nullptr, bin.put()), S_OK);
+  SHFILEINFOW shown{};
+  SHGetFileInfoW(reinterpret_cast<const wchar_t*>(bin.get()), 0, &shown, sizeof shown,
+                 SHGFI_PIDL | SHGFI_ICONLOCATION);
+  const std::wstring file = folder / L"Garden plan.exe";  // this program: it holds icons
+  ASSERT_TRUE(CopyFileW(win32::W(win32::Win32Process::ProgramPath()), file.c_str(), TRUE));
+  const UniqueIdList fileList(ILCreateFromPathW(file.c_str()));
+  const std::wstring address = L"brtest://garden/plan?a=1&b=2";
+  const std::wstring linkIcon = L"%SystemRoot%\\system32\\shell32.dll,3";
+  constexpr DWORD kAll = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+  constexpr DWORD kCopyMove = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+  const struct {
+    const char* what;
+    const ITEMIDLIST* list;  // a shell item, or none: `clipboard` dragged
+    Blocks clipboard;
+    int control;
+    DWORD allowed, effect;
+    std::wstring item, icon, title;
+    const char16_t* message;
+  } drags[] = {
+      // clang-format off
+      {"the Recycle Bin", bin.get(), {}, F::kTxtTitle, kAll, DROPEFFECT_LINK,
+       NameOf(bin.get(), SIGDN_DESKTOPABSOLUTEPARSING),
+       shown.szDisplayName + (L"," + std::to_wstring(shown.iIcon)),
+       NameOf(bin.get(), SIGDN_NORMALDISPLAY), nullptr},
+      {"a link", nullptr, Link(address, L"Garden plan"), F::kTxtToExecute, kCopyMove,
+       DROPEFFECT_COPY, address, linkIcon, L"Garden plan", nullptr},
+      {"a file", fileList.get(), {}, F::kCommand1, kAll,
+       DROPEFFECT_LINK, file, file, L"Garden plan", nullptr},
+      {"two files", nullptr, {{CF_HDROP, ShellDrop({file, folder.Path().wstring()}, {})}},
+       F::kTxtToExecute, kAll, DROPEFFECT_LINK, L"", L"", L"", u"Drop one item at a time."},
+      {"a link on the icon row", nullptr, Link(address, L"Garden plan"), F::kCommand3, kAll,
+       DROPEFFECT_LINK, L"", linkIcon, L"", nullptr},
+      {"a link to move", nullptr, Link(address, L"Garden plan"), F::kTxtToExecute, DROPEFFECT_MOVE,
+       DROPEFFECT_NONE, L"", L"", L"", nullptr},
+      // clang-format on
+  };
+  // The source's thread waits inside its drag loop until Drop returns: no message before that.
+  forms.messages.onShow = [&](const brindlework::Text&) {
+    EXPECT_TRUE(RunMessages(dragged.get())) << "a message shown while the source waits";
+  };
+  for (const auto& drag : drags) {
+    SCOPED_TRACE(drag.what);
+    Press(F::kCommand2);  // Clear all
+    forms.messages.shown.clear();
+    if (!drag.list) Clipboard(drag.clipboard);
+    EXPECT_EQ(Drag(drag.list, drag.control, drag.allowed), drag.effect);
+    EXPECT_EQ(Text(F::kTxtToExecute), drag.item);
+    EXPECT_EQ(CompareStringOrdinal(Text(F::kTxtIcon).c_str(), -1, drag.icon.c_str(), -1, TRUE),
+              CSTR_EQUAL)  // shell32's spelling varies
+        << testing::ToUtf8(Text(F::kTxtIcon));
+    EXPECT_EQ(Text(F::kTxtTitle), drag.title);
+    EXPECT_EQ(forms.messages.shown, drag.message ? std::vector<brindlework::Text>{drag.message}
+                                                 : std::vector<brindlework::Text>{});
+  }
+  ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard() && CloseClipboard());
+}
+
+// A paste of files or of a shell ID list into the item or the icon field is a drop there, and the
+// text beside them is not pasted; a paste in the title field, or of a text alone, pastes the text;
+// Ctrl+Insert copies. The clipboard is free while the message shows.
 TEST_F(DropTest, FilesPastedIntoTheItemOrIconFieldAreDroppedThere) {
   const std::wstring program = folder / L"icons.exe";  // this program: it holds icons
   ASSERT_TRUE(CopyFileW(win32::W(win32::Win32Process::ProgramPath()), program.c_str(), TRUE));
@@ -197,6 +373,9 @@ TEST_F(DropTest, FilesPastedIntoTheItemOrIconFieldAreDroppedThere) {
     std::thread([&] { clipboardFree = OpenClipboard(nullptr) && CloseClipboard(); }).join();
   };
   Clipboard({program}, L"text");
+  Type(F::kTxtToExecute, L"C:\\kept");
+  Paste(F::kTxtToExecute, {VK_CONTROL, VK_INSERT});  // Copy
+  EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\kept");
   Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
   EXPECT_EQ(Text(F::kTxtToExecute), program);
   Press(F::kCommand2);  // Clear all
@@ -213,6 +392,12 @@ TEST_F(DropTest, FilesPastedIntoTheItemOrIconFieldAreDroppedThere) {
   Clipboard({}, L"C:\\typed");
   Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
   EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\typed");
+  // Explorer's copy of a place: its ID list decides, not the made-up path Wine offers beside it.
+  UniqueIdList bin;
+  ASSERT_EQ(SHGetKnownFolderIDList(FOLDERID_RecycleBinFolder, 0, nullptr, bin.put()), S_OK);
+  ASSERT_EQ(OleSetClipboard(ShellItem(bin.get()).get()), S_OK);  // OLE is the window's, here
+  Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
+  EXPECT_EQ(Text(F::kTxtToExecute), NameOf(bin.get(), SIGDN_DESKTOPABSOLUTEPARSING));
   ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard() && CloseClipboard());
 }
 
