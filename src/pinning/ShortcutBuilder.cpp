@@ -87,6 +87,8 @@ std::optional<IconLocation> NumberedIcon(const Process& process, const Text& tex
   return IconLocation{std::move(file), static_cast<int>(value)};
 }
 
+}  // namespace
+
 // The icon that the icon field's text names, read as Windows writes an icon location: the whole
 // text names something, as typed or with its environment strings expanded (a file whose own
 // name ends in ",3" is that file), or it does once one pair of quotes is taken off; else it is
@@ -100,8 +102,6 @@ std::optional<IconLocation> NamedIcon(const Process& process, const Text& text) 
   if (const auto name = Unquoted(text); name && exists(*name)) return IconLocation{*name, 0};
   return NumberedIcon(process, text);
 }
-
-}  // namespace
 
 bool SameIgnoringCase(TextView a, TextView b) {
   return a.size() == b.size() &&
