@@ -26,6 +26,7 @@ try { $scheme.SetValue('URL Protocol', '') } finally { $scheme.Dispose() }
 Set-Default 'brtest\shell\open\command' $command
 Set-Default '.brt' 'brtfile'
 Set-Default 'brtfile\shell\open\command' $command
-# A plain string (REG_SZ) holding an environment string, as scripts/lib/test-handlers sets it.
+# Plain strings (REG_SZ) holding an environment string, as scripts/lib/test-handlers sets them.
+Set-Default 'brtest\DefaultIcon' '%SystemRoot%\system32\shell32.dll,3'
 Set-Default 'brtfile\DefaultIcon' '%SystemRoot%\system32\shell32.dll,3'
 Write-Host "brtest: and .brt open with $command"
