@@ -46,9 +46,10 @@ target_link_options(Brindlework PRIVATE ${wide_entry} ${stripped})
 # comdlg32 only when a picker opens: imported at start, it brings comctl32 and the print spooler
 # with their set-up into every launch (a quarter of launch mode's time under Wine). shell32 only
 # when an item is opened or a shortcut written: the editor does neither at start, and shell32
-# brings shlwapi and shcore with it. GNU ld has no delay-load switch; dlltool writes an import
-# library whose functions bind on first call.
-set(delay_loaded comdlg32 shell32)
+# brings shlwapi and shcore with it; shlwapi itself only when a dropped link asks for its
+# scheme's icon. GNU ld has no delay-load switch; dlltool writes an import library whose
+# functions bind on first call.
+set(delay_loaded comdlg32 shell32 shlwapi)
 if(MSVC)
   foreach(dll ${delay_loaded})
     target_link_options(Brindlework PRIVATE /DELAYLOAD:${dll}.dll)

@@ -69,10 +69,82 @@ std::optional<Text> ShellIconText(IconFiles& icons, const Text& path) {
   return std::nullopt;
 }
 
-// The icon that an item holds itself (a program, an icon file), else the shell's.
-std::optional<Text> ItemIcon(IconFiles& icons, const Text& path) {
-  if (icons.IconCount(path) > 0) return path;
-  return ShellIconText(icons, path);
+// The scheme of an address ("https" of "https://..."): a letter, then letters, digits, "+", "-"
+// or ".", up to the first colon. Nothing when the address does not begin so.
+std::optional<Text> Scheme(const Text& address) {
+  const auto colon = address.find(u':');
+  if (colon == 0 || colon == Text::npos) return std::nullopt;
+  const auto letter = [](char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+  };
+  for (std::size_t i = 0; i < colon; ++i) {
+    const char16_t c = address[i];
+    const bool allowed =
+        letter(c) || (i > 0 && ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.'));
+    if (!allowed) return std::nullopt;
+  }
+  return address.substr(0, colon);
+}
+
+// The icon of the program that opens the address's scheme, read as GO! reads the icon field, when
+// it names a file that holds icons. A packaged app's "@{...}" names no file. The text keeps its
+// environment strings, as Windows stores it.
+std::optional<Text> SchemeIconText(const Process& process, IconFiles& icons, const Text& address) {
+  const auto scheme = Scheme(address);
+  const auto stored = scheme ? icons.SchemeIcon(*scheme) : std::nullopt;
+  const auto named = stored ? NamedIcon(process, *stored) : std::nullopt;
+  if (named && icons.IconCount(process.ExpandedEnvironmentStrings(named->file)) > 0) {
+    return IconText(*named);
+  }
+  return std::nullopt;
+}
+
+// The icon of a dropped item: a file's own (a program, an icon file), else the shell's, as for a
+// place; a link's scheme's.
+std::optional<Text> ItemIcon(const Process& process, IconFiles& icons, const DroppedItem& item) {
+  switch (item.kind) {
+    case DroppedItem::Kind::File:
+      if (icons.IconCount(item.text) > 0) return item.text;
+      return ShellIconText(icons, item.text);
+    case DroppedItem::Kind::Place: return ShellIconText(icons, item.text);
+    case DroppedItem::Kind::Link: return SchemeIconText(process, icons, item.text);
+  }
+  return std::nullopt;
+}
+
+bool IsFolder(const Process& process, const Text& path) {
+  try {
+    return (process.FileAttributes(path) & kFolderAttribute) != 0;
+  } catch (const Error&) {
+    return false;  // a file that has gone since: its name is still its name
+  }
+}
+
+// The host of an address with an authority ("scheme://user@host:port/..."); empty otherwise, and
+// for an IPv6 host, whose colons no title can hold.
+Text Host(TextView address) {
+  const auto colon = address.find(u':');
+  if (colon == TextView::npos || address.substr(colon + 1, 2) != u"//") return Text();
+  TextView authority = address.substr(colon + 3);
+  authority = authority.substr(0, authority.find_first_of(u"/?#"));
+  if (const auto at = authority.rfind(u'@'); at != TextView::npos) authority.remove_prefix(at + 1);
+  if (authority.starts_with(u'[')) return Text();
+  return Text(authority.substr(0, authority.find(u':')));
+}
+
+// What an empty title takes: a place's name, a link's (else its address's host), a file's name
+// without its last extension, a folder's whole name. A drive root has none.
+Text ItemName(const Process& process, const DroppedItem& item) {
+  switch (item.kind) {
+    case DroppedItem::Kind::Place: return item.name;
+    case DroppedItem::Kind::Link: return item.name.empty() ? Host(item.text) : item.name;
+    case DroppedItem::Kind::File: break;
+  }
+  const TextView name = FileName(item.text);
+  if (IsFolder(process, item.text)) return Text(name);
+  // A name that is all extension (".gitignore") is kept whole.
+  const auto dot = name.rfind(u'.');
+  return Text(dot == TextView::npos || dot == 0 ? name : name.substr(0, dot));
 }
 
 void DropIcon(FormView& form, const Fields& fields, const Services& services, IconFiles& icons,
@@ -96,19 +168,28 @@ void DropItems(FormView& form, const Fields& fields, const Services& services,
                const DropReaders& readers, DropZone zone, std::span<const DroppedItem> items) {
   if (items.empty()) return;
   if (items.size() > 1) return services.messages.Show(Text(kDropOneItem));
-  const Text& path = items.front().text;
-  if (zone == DropZone::IconRow) return DropIcon(form, fields, services, readers.icons, path);
-  if (EndsWithIgnoringCase(path, kShortcutExtension)) {
-    const ShortcutFile shortcut = readers.shortcuts.Read(path);
+  const DroppedItem& item = items.front();
+  const bool file = item.kind == DroppedItem::Kind::File;
+  if (zone == DropZone::IconRow) {
+    if (file) return DropIcon(form, fields, services, readers.icons, item.text);
+    const auto icon = ItemIcon(services.process, readers.icons, item);
+    return icon ? form.SetText(fields.txtIcon, *icon) : services.messages.Show(Text(kNoIconFile));
+  }
+  if (file && EndsWithIgnoringCase(item.text, kShortcutExtension)) {
+    const ShortcutFile shortcut = readers.shortcuts.Read(item.text);
     if (IsProgram(services.process, shortcut.target) && !shortcut.arguments.empty()) {
-      return FillPin(form, fields, services, path, shortcut);
+      return FillPin(form, fields, services, item.text, shortcut);
     }
   }
   // A picture dropped as the item is a document to open: it gets its type's icon, not its own.
   const bool iconWanted = form.GetText(fields.txtIcon).empty();
-  const auto icon = iconWanted ? ItemIcon(readers.icons, path) : std::nullopt;
-  form.SetText(fields.txtToExecute, path);
+  const auto icon = iconWanted ? ItemIcon(services.process, readers.icons, item) : std::nullopt;
+  form.SetText(fields.txtToExecute, item.text);
   if (icon) form.SetText(fields.txtIcon, *icon);
+  // A title typed or dropped before is the user's: only an empty one takes the item's name.
+  if (!form.GetText(fields.txtTitle).empty()) return;
+  const Text name = ItemName(services.process, item);
+  if (!name.empty() && IsFileNameTitle(name)) form.SetText(fields.txtTitle, name);
 }
 
 }  // namespace brindlework::pinning

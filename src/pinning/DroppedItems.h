@@ -1,6 +1,7 @@
 #pragma once
-// Files dropped on the main window: an icon for the icon row, a pin that this program made back
-// into the four fields to edit it, or anything else as the item.
+// Items dropped on the main window (files, the shell's places, web links): an icon for the icon
+// row, a pin that this program made back into the four fields to edit it, or anything else as the
+// item, with its icon and name.
 
 #include <span>
 
@@ -29,13 +30,18 @@ struct DropReaders {
   IconFiles& icons;
 };
 
-// One dropped path on the icon row becomes an icon: a file that holds icons as it is, a picture
+// One dropped file on the icon row becomes an icon: a file that holds icons as it is, a picture
 // as an icon file made of it, anything else as the icon that the shell shows for it ("<file>,N").
+// A place there gives the shell's icon of its parsing name, a link the icon of the program that
+// opens its scheme (environment strings kept), each only when it names a file that holds icons.
 // Elsewhere a shortcut whose target is this program and whose arguments are an item fills the
-// item, icon, title and hotkey row as GO! would write them again; any other path becomes the
-// item, and an empty icon field takes the item's own icon or the shell's. Several paths change
-// nothing. A message tells what the fields cannot take; a shortcut or picture that cannot be
-// read throws Error before any field changes. Nothing is stored.
+// item, icon, title and hotkey row as GO! would write them again; any other item (a path, a
+// place's parsing name, an address) becomes the item, an empty icon field takes a file's own
+// icon or the shell's, or a place's or link's icon as above, and an empty title the item's name
+// when it is a valid title: a place's or link's name (else the link's host), a file's name without
+// its last extension, a folder's whole name. Several items change nothing. A message tells what the
+// fields cannot take; a shortcut or picture that cannot be read throws Error before any field
+// changes. Nothing is stored.
 void DropItems(FormView& form, const Fields& fields, const Services& services,
                const DropReaders& readers, DropZone zone, std::span<const DroppedItem> items);
 

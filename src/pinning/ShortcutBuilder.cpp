@@ -55,10 +55,34 @@ std::optional<Text> Unquoted(const Text& text) {
   return text.substr(1, text.size() - 2);
 }
 
+// Where Windows keeps the icon libraries that its own dialogs name by their name alone.
+constexpr TextView kSystemFolder = u"%SystemRoot%\\System32\\";
+
+// A name without a folder in it, once its environment strings are expanded ("shell32.dll").
+bool IsBareName(const Process& process, const Text& file) {
+  const Text expanded = process.ExpandedEnvironmentStrings(file);
+  return !expanded.empty() && expanded.find_first_of(u"\\/:") == Text::npos;
+}
+
+// The file of an icon location as it is written, when it exists with its environment strings
+// expanded and is not a folder. A bare name is a file of the system folder, as Windows' "Change
+// Icon" dialog reads it, never one of the current folder, which for a desktop program is
+// wherever it was started from.
+std::optional<Text> IconFile(const Process& process, Text file) {
+  if (IsBareName(process, file)) file = Text(kSystemFolder) + file;
+  try {
+    const auto attributes = process.FileAttributes(process.ExpandedEnvironmentStrings(file));
+    if (attributes & kFolderAttribute) return std::nullopt;
+  } catch (const Error&) {
+    return std::nullopt;  // nothing there
+  }
+  return file;
+}
+
 // "<file>,<number>", as Windows names one icon of a file (a DefaultIcon value), when the file,
-// without its quotes and with its environment strings expanded, exists and is not a folder:
-// digits with an optional minus sign right after the last comma, in the range of a 32-bit
-// signed number. The file is named without its quotes, its environment strings kept.
+// without its quotes, is an icon file (above): digits with an optional minus sign right after
+// the last comma, in the range of a 32-bit signed number. The file is named without its quotes,
+// its environment strings kept.
 std::optional<IconLocation> NumberedIcon(const Process& process, const Text& text) {
   const auto comma = text.rfind(u',');
   if (comma == Text::npos) return std::nullopt;
@@ -78,30 +102,32 @@ std::optional<IconLocation> NumberedIcon(const Process& process, const Text& tex
     if (!name) return std::nullopt;
     file = std::move(*name);
   }
-  try {
-    const auto attributes = process.FileAttributes(process.ExpandedEnvironmentStrings(file));
-    if (attributes & kFolderAttribute) return std::nullopt;
-  } catch (const Error&) {
-    return std::nullopt;  // nothing there
-  }
-  return IconLocation{std::move(file), static_cast<int>(value)};
+  auto located = IconFile(process, std::move(file));
+  if (!located) return std::nullopt;
+  return IconLocation{std::move(*located), static_cast<int>(value)};
 }
+
+}  // namespace
 
 // The icon that the icon field's text names, read as Windows writes an icon location: the whole
 // text names something, as typed or with its environment strings expanded (a file whose own
 // name ends in ",3" is that file), or it does once one pair of quotes is taken off; else it is
-// "<file>,<number>". What is named keeps its environment strings, so that a pin of
-// "%SystemRoot%\..." still finds its icon where Windows lives elsewhere.
+// "<file>,<number>". A bare name, in any of these forms, is a file of the system folder only.
+// What is named keeps its environment strings, so that a pin of "%SystemRoot%\..." still finds
+// its icon where Windows lives elsewhere.
 std::optional<IconLocation> NamedIcon(const Process& process, const Text& text) {
-  const auto exists = [&process](const Text& path) {
-    return ModShellExec::FileExists(process, process.ExpandedEnvironmentStrings(path));
+  const auto named = [&process](const Text& path, bool asTyped) -> std::optional<Text> {
+    if (IsBareName(process, path)) return IconFile(process, path);
+    const bool found = (asTyped && ModShellExec::FileExists(process, path)) ||
+                       ModShellExec::FileExists(process, process.ExpandedEnvironmentStrings(path));
+    return found ? std::optional(path) : std::nullopt;
   };
-  if (ModShellExec::FileExists(process, text) || exists(text)) return IconLocation{text, 0};
-  if (const auto name = Unquoted(text); name && exists(*name)) return IconLocation{*name, 0};
+  if (const auto file = named(text, true)) return IconLocation{*file, 0};
+  if (const auto name = Unquoted(text)) {
+    if (const auto file = named(*name, false)) return IconLocation{*file, 0};
+  }
   return NumberedIcon(process, text);
 }
-
-}  // namespace
 
 bool SameIgnoringCase(TextView a, TextView b) {
   return a.size() == b.size() &&

@@ -1,7 +1,10 @@
 #pragma once
 // "GO!": writes the desktop shortcut that starts this program with the item as its arguments.
 
+#include <optional>
+
 #include "pinning/Fields.h"
+#include "platform/IconFiles.h"
 #include "platform/Window.h"
 
 namespace brindlework::pinning {
@@ -24,9 +27,14 @@ inline constexpr TextView kDone = u"done!";
 // exe, arguments the item, the item's own taskbar identity, the icon, the hotkey if one is given.
 // The icon is the file that the icon text names (as typed, with its environment strings expanded,
 // or within one pair of quotes), else icon number N of the file when the text is "<file>,N" or
-// "\"<file>\",N", else the program's icon; environment strings are kept. Tells the outcome with
-// a message; a failing service throws Error out of it.
+// "\"<file>\",N", else the program's icon; environment strings are kept. A file named alone
+// ("shell32.dll") is "%SystemRoot%\System32\<name>", never a file of the current folder. Tells
+// the outcome with a message; a failing service throws Error out of it.
 void BuildShortcut(FormView& form, const Fields& fields, const Services& services);
+
+// The icon that an icon text names, by the icon field's rules above, its file with environment
+// strings kept; nothing when it names none.
+std::optional<IconLocation> NamedIcon(const Process& process, const Text& text);
 
 // True when "<title>.lnk" is a plain file name in a folder: no separator or character that a
 // file name cannot hold, no device name.

@@ -42,6 +42,11 @@ class IconFiles {
   // file with environment strings expanded; nothing when the shell gives none.
   virtual std::optional<IconLocation> ShellIcon(const Text& path) = 0;
 
+  // The icon of the program that opens addresses of the scheme ("https"), as the system stores
+  // it (its DefaultIcon, environment strings unexpanded): an icon location in any of the forms
+  // Windows writes, or text that names no file; nothing when the system knows none.
+  virtual std::optional<Text> SchemeIcon(const Text& scheme) = 0;
+
   // An icon file in the Icons folder made of the picture in the file at the path (not a folder),
   // named by the hash of the picture's bytes: one made of the same bytes before is used as it
   // is. Throws Error for a damaged picture, or an Icons folder that cannot be made or written;

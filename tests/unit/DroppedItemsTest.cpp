@@ -34,15 +34,25 @@ void PrintTo(const DropFields& f, std::ostream* out) {
 // The fields before every drop: all filled, so that a row shows each one that it changes.
 const DropFields kBefore{u"C:\\before.txt", u"C:\\before.ico", u"Before", 0, u"b", u"CTRL+SHIFT+b"};
 
+// A dropped item; a path alone is a file.
+struct Item : DroppedItem {
+  Item(const char16_t* path) : Item(Text(path)) {}
+  Item(Text path) : DroppedItem{Kind::File, std::move(path), {}} {}
+  Item(Kind kind, Text text, Text name) : DroppedItem{kind, std::move(text), std::move(name)} {}
+};
+constexpr auto kPlace = DroppedItem::Kind::Place;
+constexpr auto kLink = DroppedItem::Kind::Link;
+
 struct Row {
   const char* name;
   int control;
-  std::vector<Text> paths;
-  std::optional<ShortcutFile> file;  // what the reader finds at the one path
+  std::vector<Item> items;
+  std::optional<ShortcutFile> file;  // what the reader finds at the one item
   DropFields after;
   std::vector<Text> messages;
-  bool fails = false;              // throws Error, for the window system to report
-  Text iconBefore = kBefore.icon;  // an item dropped fills an empty icon field only
+  bool fails = false;                // throws Error, for the window system to report
+  Text iconBefore = kBefore.icon;    // an item dropped fills an empty icon field only,
+  Text titleBefore = kBefore.title;  // and an empty title
 };
 
 class DroppedItemsTest : public MainWindowTest {
@@ -72,6 +82,13 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
   const Text made = u"C:\\Users\\pat\\AppData\\Local\\Brindlework\\Icons\\0123456789abcdef.ico";
   const Text folder = u"D:\\Folder";
   const Text document = u"D:\\notes.txt";
+  const Text bin = u"::{645ff040-5081-101b-9f08-00aa002f954e}";
+  const Text brtest = u"brtest://pages/7";
+  const Text schemeIcon = u"%SystemRoot%\\system32\\shell32.dll,3";
+  const Text host = u"https://user@www.example.org:8080/a?b";
+  process.variables = {{u"SystemRoot", u"C:\\windows"}};
+  icons.schemeIcons = {{u"brtest", schemeIcon},
+                       {u"https", u"@{Browser_8wek?ms-resource://B/Logo}"}};
   // What the system tells of each file's icons. A file that holds icons, and a folder, would
   // make a wrong icon were they taken for pictures.
   icons.counts = {{icon, 1}, {shipped, 1}, {u"D:\\app.dll", 2}, {shell32, 184}};
@@ -79,7 +96,8 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
                       {folder, {shell32, -4}},
                       {Text(kItem), {shell32, 70}},
                       {picture, {shell32, 325}},
-                      {document, {u"D:\\no icons.dll", 1}}};
+                      {document, {u"D:\\no icons.dll", 1}},
+                      {bin, {shell32, -33}}};
   const PictureIcon madeIcon{PictureIcon::Outcome::Made, made};
   icons.made = {{picture, madeIcon},
                 {u"D:\\app.dll", madeIcon},
@@ -87,8 +105,8 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
                 {u"D:\\huge.png", PictureIcon{PictureIcon::Outcome::TooLarge}},
                 {u"D:\\damaged.png", Error(-2003292409, u"The image is damaged.")}};
   process.existing = {pin,      u"D:\\app.dll", picture, u"D:\\huge.png", u"D:\\damaged.png",
-                      document, u"D:\\app.dat"};
-  process.folders = {folder};
+                      document, u"D:\\app.dat", shell32};
+  process.folders = {folder, u"D:\\Photos 2024.06", u"C:\\"};
 
   const DropFields filled{Text(kItem), icon, title, kAlt, u"7", u"CTRL+ALT+7"};
   const DropFields noHotkey{Text(kItem), icon, title, -1, u"", u""};
@@ -96,10 +114,12 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
     after.icon = icon;
     return after;
   };
-  const auto item = [](const Text& path, const Text& icon = kBefore.icon) {
+  const auto item = [](const Text& path, const Text& icon = kBefore.icon,
+                       const Text& title = kBefore.title) {
     DropFields after = kBefore;
     after.item = path;
     after.icon = icon;
+    after.title = title;
     return after;
   };
   const auto iconFile = [](const Text& path) {
@@ -160,18 +180,37 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
        {Text(kDropOneItem)}},
       {"a shortcut that cannot be read", 0, {u"C:\\Users\\pat\\Desktop\\damaged.LNK"}, {},
        kBefore, {}, true},
+      {"a place, the icon and title empty", 0, {{kPlace, bin, u"Recycle Bin"}}, {},
+       item(bin, shell32 + u",-33", u"Recycle Bin"), {}, false, u"", u""},
+      {"a place, the icon and title filled", 0, {{kPlace, bin, u"Recycle Bin"}}, {}, item(bin), {}},
+      {"a place whose name is no title", 0, {{kPlace, bin, u"a:b"}}, {},
+       item(bin, kBefore.icon, u""), {}, false, kBefore.icon, u""},
+      {"a link: its scheme's icon, environment string kept", 0, {{kLink, brtest, u"Page 7"}}, {},
+       item(brtest, schemeIcon, u"Page 7"), {}, false, u"", u""},
+      {"a link without a name, its scheme's icon a packaged app", 0, {{kLink, host, u""}}, {},
+       item(host, u"", u"www.example.org"), {}, false, u"", u""},
+      {"a place on the icon row", F::kTxtIcon, {{kPlace, bin, u"Recycle Bin"}}, {},
+       iconFile(shell32 + u",-33"), {}},
+      {"a link without an icon on the icon row", F::kCommand3, {{kLink, host, u"Example"}}, {},
+       kBefore, {Text(pinning::kNoIconFile)}},
+      {"a file's name as the title", 0, {u"D:\\Garden plan.xlsx"}, {},
+       item(u"D:\\Garden plan.xlsx", kBefore.icon, u"Garden plan"), {}, false, kBefore.icon, u""},
+      {"a folder's whole name as the title", 0, {u"D:\\Photos 2024.06"}, {},
+       item(u"D:\\Photos 2024.06", kBefore.icon, u"Photos 2024.06"), {}, false, kBefore.icon, u""},
+      {"a drive root: no title", 0, {u"C:\\"}, {}, item(u"C:\\", kBefore.icon, u""), {}, false,
+       kBefore.icon, u""},
   };
   // clang-format on
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     DropFields before = kBefore;
     before.icon = row.iconBefore;
+    before.title = row.titleBefore;
     Fill(before);
     messages.shown.clear();
     shortcutReader.files.clear();
-    if (row.file) shortcutReader.files[row.paths.front()] = *row.file;
-    std::vector<DroppedItem> items;
-    for (const Text& path : row.paths) items.push_back({DroppedItem::Kind::File, path, {}});
+    if (row.file) shortcutReader.files[row.items.front().text] = *row.file;
+    const std::vector<DroppedItem> items(row.items.begin(), row.items.end());
     if (row.fails) {
       EXPECT_THROW(main.Drop(row.control, items), Error);
     } else {

@@ -422,6 +422,10 @@ class FakeIconFiles final : public IconFiles {
     const auto found = shellIcons.find(path);
     return found == shellIcons.end() ? std::nullopt : std::optional(found->second);
   }
+  std::optional<Text> SchemeIcon(const Text& scheme) override {
+    const auto found = schemeIcons.find(scheme);
+    return found == schemeIcons.end() ? std::nullopt : std::optional(found->second);
+  }
   PictureIcon IconOfPicture(const Text& path) override {
     const auto found = made.find(path);
     if (found == made.end()) return {};
@@ -431,6 +435,7 @@ class FakeIconFiles final : public IconFiles {
 
   std::map<Text, unsigned> counts;
   std::map<Text, IconLocation> shellIcons;
+  std::map<Text, Text> schemeIcons;  // DefaultIcon texts by scheme
   std::map<Text, std::variant<PictureIcon, Error>> made;
 };
 

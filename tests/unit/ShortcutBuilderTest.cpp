@@ -108,9 +108,12 @@ TEST_F(ShortcutBuilderTest, SeparatorsAreJoinedInEvenAfterARootFolder) {
 
 TEST_F(ShortcutBuilderTest, TheIconTextNamesAFileOrOneIconOfAFile) {
   process.existing = {u"C:\\icons\\pin.ico", u"C:\\lib\\x.dll", u"C:\\icons\\a",
-                      u"C:\\icons\\a,03", u"C:\\a,b\\x.dll", u"C:\\%LIB%\\pin.ico"};
+                      u"C:\\icons\\a,03", u"C:\\a,b\\x.dll", u"C:\\%LIB%\\pin.ico",
+                      // in the current folder, and the system folder
+                      u"shell32.dll", u"here.dll", u"C:\\Windows\\System32\\shell32.dll"};
   process.folders = {u"C:\\icons"};
-  process.variables = {{u"LIB", u"C:\\lib"}, {u"ICONS", u"C:\\icons"}};
+  process.variables = {
+      {u"LIB", u"C:\\lib"}, {u"ICONS", u"C:\\icons"}, {u"SystemRoot", u"C:\\Windows"}};
   const Text program = u"SetProgramIcon";
   const std::pair<Text, Text> cases[] = {
       {u"C:\\icons\\pin.ico", u"SetIconLocation 0 C:\\icons\\pin.ico"},
@@ -139,6 +142,12 @@ TEST_F(ShortcutBuilderTest, TheIconTextNamesAFileOrOneIconOfAFile) {
       {u"\"C:\\icons\\gone.ico\"", program},
       {u"\"C:\\lib\\x.dll,3", program},  // no closing quote
       {u"C:\\%LIB%\\pin.ico", u"SetIconLocation 0 C:\\%LIB%\\pin.ico"},  // named as typed
+      // A name alone is a file of the system folder, never of the current one.
+      {u"shell32.dll,3", u"SetIconLocation 3 %SystemRoot%\\System32\\shell32.dll"},
+      {u"shell32.dll", u"SetIconLocation 0 %SystemRoot%\\System32\\shell32.dll"},
+      {u"\"shell32.dll\",3", u"SetIconLocation 3 %SystemRoot%\\System32\\shell32.dll"},
+      {u"nosuch.dll,3", program},
+      {u"here.dll", program},
   };
   for (const auto& [icon, event] : cases) {
     Fill(u"C:\\item", u"pin", icon);

@@ -116,7 +116,7 @@ TEST_F(IconFilesTest, WhatIsNoPictureOrCannotBeMadeLeavesNothing) {
   EXPECT_EQ(testing::FileNames(scratch.Path()).size(), 4u);
 }
 
-TEST_F(IconFilesTest, CountsIconsAndTheShellNamesItsIconFileExpandedOrNothing) {
+TEST_F(IconFilesTest, CountsIconsTheShellNamesItsIconFileExpandedASchemeItsIconAsStored) {
   wchar_t system[MAX_PATH];
   ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
   const struct {
@@ -139,6 +139,10 @@ TEST_F(IconFilesTest, CountsIconsAndTheShellNamesItsIconFileExpandedOrNothing) {
   // The shell gives nothing for a path over MAX_PATH. (Its icon of a folder is tested where a
   // folder is dropped on the icon row.)
   EXPECT_EQ(icons.ShellIcon(ToText(scratch / std::wstring(MAX_PATH, L'x'))), std::nullopt);
+  // The test scheme's DefaultIcon (scripts/lib/test-handlers) as stored, its size asked first;
+  // nothing for a scheme that nothing opens.
+  EXPECT_EQ(icons.SchemeIcon(u"brtest"), Text(u"%SystemRoot%\\system32\\shell32.dll,3"));
+  EXPECT_EQ(icons.SchemeIcon(u"brtest-unknown"), std::nullopt);
   EXPECT_EQ(asked, 0);  // the Icons folder is only asked for a picture
 }
 

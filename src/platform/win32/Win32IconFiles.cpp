@@ -4,6 +4,7 @@
 // After windows.h, which they build on.
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 #include <wincodec.h>
 
 #include <algorithm>
@@ -184,6 +185,23 @@ std::optional<IconLocation> Win32IconFiles::ShellIcon(const Text& path) {
     return std::nullopt;
   }
   return IconLocation{ToText(Expanded(ToText(info.szDisplayName))), info.iIcon};
+}
+
+std::optional<Text> Win32IconFiles::SchemeIcon(const Text& scheme) {
+  // The association follows the user's choice of program for the scheme. Its size first, with
+  // the final NUL; NOTRUNCATE refuses a value that grew in between rather than cutting it.
+  constexpr ASSOCF kFlags = ASSOCF_IS_PROTOCOL | ASSOCF_NOTRUNCATE;
+  DWORD size = 0;
+  if (FAILED(AssocQueryStringW(kFlags, ASSOCSTR_DEFAULTICON, W(scheme), nullptr, nullptr, &size)) ||
+      size == 0) {
+    return std::nullopt;
+  }
+  std::wstring icon(size, L'\0');
+  if (FAILED(AssocQueryStringW(kFlags, ASSOCSTR_DEFAULTICON, W(scheme), nullptr, icon.data(),
+                               &size))) {
+    return std::nullopt;
+  }
+  return ToText(icon.c_str());
 }
 
 PictureIcon Win32IconFiles::IconOfPicture(const Text& path) {

@@ -9,7 +9,8 @@ namespace brindlework::win32 {
 // which does not roam.
 Text LocalIconsFolder();
 
-// The icons of files through shell32 and the imaging component (WIC), both loaded on first use.
+// The icons of files through shell32, shlwapi and the imaging component (WIC), all loaded on
+// first use.
 // Needs COM initialised on the calling thread.
 class Win32IconFiles final : public IconFiles {
  public:
@@ -19,6 +20,7 @@ class Win32IconFiles final : public IconFiles {
 
   unsigned IconCount(const Text& path) override;
   std::optional<IconLocation> ShellIcon(const Text& path) override;
+  std::optional<Text> SchemeIcon(const Text& scheme) override;
   PictureIcon IconOfPicture(const Text& path) override;
 
  private:
