@@ -358,6 +358,7 @@ TEST_F(DropTest, PlacesLinksAndFilesDraggedInFillTheFields) {
     EXPECT_EQ(Text(F::kTxtTitle), drag.title);
     EXPECT_EQ(forms.messages.shown, drag.message ? std::vector<brindlework::Text>{drag.message}
                                                  : std::vector<brindlework::Text>{});
+    if (drag.list == bin.get()) testing::SaveScreenshot(window, L"drop-place");
   }
   ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard() && CloseClipboard());
 }
