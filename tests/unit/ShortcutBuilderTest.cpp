@@ -108,12 +108,12 @@ TEST_F(ShortcutBuilderTest, SeparatorsAreJoinedInEvenAfterARootFolder) {
 
 TEST_F(ShortcutBuilderTest, TheIconTextNamesAFileOrOneIconOfAFile) {
   process.existing = {u"C:\\icons\\pin.ico", u"C:\\lib\\x.dll", u"C:\\icons\\a",
-                      u"C:\\icons\\a,03", u"C:\\a,b\\x.dll", u"C:\\%LIB%\\pin.ico",
-                      // in the current folder, and the system folder
-                      u"shell32.dll", u"here.dll", u"C:\\Windows\\System32\\shell32.dll"};
+                      u"C:\\icons\\a,03", u"C:\\a,b\\x.dll", u"C:\\%LIB%\\pin.ico"};
   process.folders = {u"C:\\icons"};
-  process.variables = {
-      {u"LIB", u"C:\\lib"}, {u"ICONS", u"C:\\icons"}, {u"SystemRoot", u"C:\\Windows"}};
+  process.variables = {{u"LIB", u"C:\\lib"}, {u"ICONS", u"C:\\icons"}};
+  // in the current folder, and the system folder
+  process.existing.insert({u"shell32.dll", u"here.dll", u"C:\\Windows\\System32\\shell32.dll"});
+  process.variables[u"SystemRoot"] = u"C:\\Windows";
   const Text program = u"SetProgramIcon";
   const std::pair<Text, Text> cases[] = {
       {u"C:\\icons\\pin.ico", u"SetIconLocation 0 C:\\icons\\pin.ico"},

@@ -1,11 +1,9 @@
 // Files dropped on the live main window, as the shell drops them: a pin made by GO! comes back
-// into the fields and is written again the same. Places, links and files dragged through OLE from
-// another thread, as from Explorer or a browser.
+// into the fields and is written again the same.
+// Places, links and files dragged through OLE, as from Explorer or a browser.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -18,7 +16,6 @@
 namespace brindlework {
 namespace {
 
-using namespace std::chrono_literals;
 using F = frmMain;
 using win32::ComPtr;
 using UniqueIdList = win32::Unique<ITEMIDLIST*, ILFree>;
@@ -30,15 +27,13 @@ HGLOBAL Global(const void* bytes, std::size_t size) {
   GlobalUnlock(memory);
   return memory;
 }
-HGLOBAL Global(const std::wstring& text) {
-  return Global(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-}
 
 // A browser's link: its address, and the page's title as the name of the .url file it would save.
 Blocks Link(const std::wstring& address, const std::wstring& title) {
   FILEGROUPDESCRIPTORW group{1};
   (title + L".url").copy(group.fgd[0].cFileName, MAX_PATH - 1);
-  return {{RegisterClipboardFormatW(L"UniformResourceLocatorW"), Global(address)},
+  return {{RegisterClipboardFormatW(L"UniformResourceLocatorW"),
+           Global(address.c_str(), (address.size() + 1) * sizeof(wchar_t))},
           {RegisterClipboardFormatW(CFSTR_FILEDESCRIPTORW), Global(&group, sizeof group)}};
 }
 
@@ -144,69 +139,47 @@ class DropTest : public ::testing::Test {
     EXPECT_EQ(GlobalFlags(drop), GMEM_INVALID_HANDLE);
   }
 
-  // The blocks on the clipboard alone.
-  void Clipboard(const Blocks& blocks) const {
-    ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard());
-    for (const auto& [format, memory] : blocks) SetClipboardData(format, memory);
-    CloseClipboard();
-  }
   // Files (when any) as the shell copies them, and a text beside them, on the clipboard alone.
   void Clipboard(const std::vector<std::wstring>& paths, const std::wstring& text) const {
-    Blocks blocks;
-    if (!paths.empty()) blocks.push_back({CF_HDROP, ShellDrop(paths, {})});
-    blocks.push_back({CF_UNICODETEXT, Global(text)});
-    Clipboard(blocks);
-  }
-  // Runs this thread's messages as the program's loop does: all there are, and then, when
-  // `until` is given, those that come until it is set (at most `limit`). Gives whether it was.
-  bool RunMessages(HANDLE until = nullptr, std::chrono::seconds limit = 5s) const {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-      for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
-        if (!IsDialogMessageW(window, &message)) DispatchMessageW(&message);
-      }
-      if (!until || WaitForSingleObject(until, 0) == WAIT_OBJECT_0) return true;
-      if (std::chrono::steady_clock::now() >= end) return false;
-      MsgWaitForMultipleObjects(1, &until, FALSE, 50, QS_ALLINPUT);
-    }
+    ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard());
+    if (!paths.empty()) SetClipboardData(CF_HDROP, ShellDrop(paths, {}));
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
   }
   // Real keys in the field, taken through the dialog manager as the program's loop takes them.
   void Paste(int id, std::initializer_list<WORD> keys) const {
     SetFocus(Control(id));
     testing::PressKeys(window, keys);
-    RunMessages();
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+      if (!IsDialogMessageW(window, &message)) DispatchMessageW(&message);
+    }
   }
-  // Drags onto the control's centre from a thread of its own, as another program would, the
-  // source allowing `allowed`: the shell item's data object, or with none the clipboard's. This
-  // thread (the window's) runs its messages meanwhile, and then the drop's posted work. Gives the
+  // Any blocks on the clipboard alone.
+  void Clipboard(const Blocks& blocks) const {
+    ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard());
+    for (const auto& [format, memory] : blocks) SetClipboardData(format, memory);
+    CloseClipboard();
+  }
+  // Drags onto the control's centre, the source allowing `allowed`: the shell item's data
+  // object, or with none the clipboard's; then the window runs the drop's posted work. Gives the
   // effect that the drop chose.
-  DWORD Drag(const ITEMIDLIST* item, int id, DWORD allowed) const {
+  DWORD Drag(const ITEMIDLIST* item, int id, DWORD allowed) {
     RECT rect{};
     GetWindowRect(Control(id), &rect);
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    ResetEvent(dragged.get());
+    ComPtr<IDataObject> data = item ? ShellItem(item) : ComPtr<IDataObject>();
+    if (!item) OleGetClipboard(data.put());
+    LetGo source;
     DWORD effect = DROPEFFECT_SCROLL;  // none that a drop can choose
-    std::thread drag([&] {
-      if (SUCCEEDED(OleInitialize(nullptr))) {
-        ComPtr<IDataObject> data = item ? ShellItem(item) : ComPtr<IDataObject>();
-        if (!item) OleGetClipboard(data.put());
-        if (data) {
-          LetGo source;
-          DoDragDrop(data.get(), &source, allowed, &effect);
-        }
-        data.reset();
-        OleUninitialize();
-      }
-      SetEvent(dragged.get());
-    });
-    // Longer than a message's wait inside it (onShow): a drag that cannot end cannot be joined.
-    if (!RunMessages(dragged.get(), 20s)) {
-      ADD_FAILURE() << "the drag did not end";
-      std::fflush(nullptr);
-      std::_Exit(1);
+    dragging = true;
+    if (data) DoDragDrop(data.get(), &source, allowed, &effect);
+    dragging = false;
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+      if (!IsDialogMessageW(window, &message)) DispatchMessageW(&message);
     }
-    drag.join();
-    RunMessages();
     return effect;
   }
 
@@ -215,7 +188,7 @@ class DropTest : public ::testing::Test {
   testing::ScratchFolder folder;
   testing::LiveFormsOf<testing::FakeMessages> forms;
   HWND window = nullptr;
-  win32::UniqueHandle dragged{CreateEventW(nullptr, TRUE, FALSE, nullptr)};  // DoDragDrop returned
+  bool dragging = false;  // inside DoDragDrop: the source waits
 };
 
 // GO!, the pin dropped back (outside the client area, over the icon field: the window itself),
@@ -345,7 +318,7 @@ TEST_F(DropTest, PlacesLinksAndFilesDraggedInFillTheFields) {
   };
   // The source's thread waits inside its drag loop until Drop returns: no message before that.
   forms.messages.onShow = [&](const brindlework::Text&) {
-    EXPECT_TRUE(RunMessages(dragged.get())) << "a message shown while the source waits";
+    EXPECT_FALSE(dragging) << "a message shown while the source waits";
   };
   for (const auto& drag : drags) {
     SCOPED_TRACE(drag.what);
@@ -363,9 +336,9 @@ TEST_F(DropTest, PlacesLinksAndFilesDraggedInFillTheFields) {
   ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard() && CloseClipboard());
 }
 
-// A paste of files or of a shell ID list into the item or the icon field is a drop there, and the
-// text beside them is not pasted; a paste in the title field, or of a text alone, pastes the text;
-// Ctrl+Insert copies. The clipboard is free while the message shows.
+// A paste of files into the item or the icon field is a drop there, and the text beside them is
+// not pasted; a paste in the title field, or of a text alone, pastes the text. The clipboard is
+// free while the message shows.
 TEST_F(DropTest, FilesPastedIntoTheItemOrIconFieldAreDroppedThere) {
   const std::wstring program = folder / L"icons.exe";  // this program: it holds icons
   ASSERT_TRUE(CopyFileW(win32::W(win32::Win32Process::ProgramPath()), program.c_str(), TRUE));
@@ -375,7 +348,7 @@ TEST_F(DropTest, FilesPastedIntoTheItemOrIconFieldAreDroppedThere) {
   };
   Clipboard({program}, L"text");
   Type(F::kTxtToExecute, L"C:\\kept");
-  Paste(F::kTxtToExecute, {VK_CONTROL, VK_INSERT});  // Copy
+  Paste(F::kTxtToExecute, {VK_CONTROL, VK_INSERT});  // Copy, never a paste
   EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\kept");
   Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
   EXPECT_EQ(Text(F::kTxtToExecute), program);

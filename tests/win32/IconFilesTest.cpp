@@ -116,7 +116,7 @@ TEST_F(IconFilesTest, WhatIsNoPictureOrCannotBeMadeLeavesNothing) {
   EXPECT_EQ(testing::FileNames(scratch.Path()).size(), 4u);
 }
 
-TEST_F(IconFilesTest, CountsIconsTheShellNamesItsIconFileExpandedASchemeItsIconAsStored) {
+TEST_F(IconFilesTest, CountsIconsAndTheShellNamesItsIconFileExpandedOrNothing) {
   wchar_t system[MAX_PATH];
   ASSERT_NE(GetSystemDirectoryW(system, MAX_PATH), 0u);
   const struct {
