@@ -435,8 +435,8 @@ class NativeForm final : public FormView {
     if (!spec) return false;
     bool taken = true;
     Guarded([&] {
-      // The clipboard is let go of by now: the form may show a message box, and while it is
-      // held no other program can use it.
+      // Pasted lets go of the clipboard before the form runs: the form may show a message box,
+      // and while the clipboard is held no other program can use it.
       const auto items = DropReceiver::Pasted();
       taken = items.has_value();
       if (taken) form_.Drop(spec->id, *items);
@@ -489,12 +489,8 @@ class NativeForm final : public FormView {
         return 0;
       }
       case kDroppedMessage:
-        // A message box of the form may close the window meanwhile.
-        while (drops_) {
-          const auto drop = drops_->Take();
-          if (!drop) break;
-          Guarded([&] { Deliver(*drop); });
-        }
+        // One message for each drop taken.
+        if (auto drop = drops_ ? drops_->Take() : std::nullopt) Guarded([&] { Deliver(*drop); });
         return 0;
       case DM_GETDEFID:
         if (const int id = DefaultButton()) return MAKELRESULT(id, DC_HASDEFID);
