@@ -1,6 +1,8 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "platform/Text.h"
 
@@ -52,6 +54,10 @@ class IconFiles {
   // is. Throws Error for a damaged picture, or an Icons folder that cannot be made or written;
   // nothing is then left in the folder.
   virtual PictureIcon IconOfPicture(const Text& path) = 0;
+
+  // The same, of a picture's bytes that the system decodes (a site's icon, fetched): Made, or
+  // throws Error as above.
+  virtual PictureIcon IconOfBytes(std::span<const std::byte> picture) = 0;
 };
 
 }  // namespace brindlework

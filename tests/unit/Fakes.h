@@ -432,6 +432,12 @@ class FakeIconFiles final : public IconFiles {
     if (const auto* error = std::get_if<Error>(&found->second)) throw *error;
     return std::get<PictureIcon>(found->second);
   }
+  // Named by the bytes themselves, read as ASCII: a test fetches short texts as pictures.
+  PictureIcon IconOfBytes(std::span<const std::byte> picture) override {
+    Text name;
+    for (const std::byte b : picture) name += static_cast<char16_t>(b);
+    return {PictureIcon::Outcome::Made, u"C:\\Icons\\" + name + u".ico"};
+  }
 
   std::map<Text, unsigned> counts;
   std::map<Text, IconLocation> shellIcons;

@@ -126,10 +126,12 @@ void AppendPng(Bytes& icon, IWICImagingFactory& factory, Bytes& square, UINT siz
 }
 
 // An icon file of the first frame of the picture in these bytes.
-Bytes IconFile(IWICImagingFactory& factory, Bytes& picture) {
+Bytes IconFile(IWICImagingFactory& factory, std::span<const BYTE> picture) {
   ComPtr<IWICStream> stream;
   Check(factory.CreateStream(stream.put()));
-  Check(stream->InitializeFromMemory(picture.data(), static_cast<DWORD>(picture.size())));
+  // WIC only reads the memory it is given, whatever its parameter's type says.
+  Check(stream->InitializeFromMemory(const_cast<BYTE*>(picture.data()),
+                                     static_cast<DWORD>(picture.size())));
   ComPtr<IWICBitmapDecoder> decoder;
   Check(factory.CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                         decoder.put()));
@@ -227,6 +229,11 @@ PictureIcon Win32IconFiles::IconOfPicture(const Text& path) {
   DWORD read = 0;
   CheckLast(ReadFile(file.get(), picture.data(), size.LowPart, &read, nullptr));
   picture.resize(read);
+  return IconOfBytes(std::as_bytes(std::span(picture)));
+}
+
+PictureIcon Win32IconFiles::IconOfBytes(std::span<const std::byte> bytes) {
+  const std::span picture(reinterpret_cast<const BYTE*>(bytes.data()), bytes.size());
   Fnv1a64 hash;
   hash.Add(picture);
   const Text folder = iconsFolder_();
@@ -234,6 +241,9 @@ PictureIcon Win32IconFiles::IconOfPicture(const Text& path) {
   // Made of the same bytes before, by this or another copy of the program.
   if (GetFileAttributesW(W(made.path)) != INVALID_FILE_ATTRIBUTES) return made;
   // Decoded from the bytes that were hashed, not the file again, which may have changed since.
+  ComPtr<IWICImagingFactory> factory;
+  Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_IWICImagingFactory, factory.put_void()));
   const Bytes icon = IconFile(*factory.get(), picture);
   CreateFolder(folder.substr(0, folder.find_last_of(u'\\')));
   CreateFolder(folder);

@@ -22,6 +22,7 @@ class Win32IconFiles final : public IconFiles {
   std::optional<IconLocation> ShellIcon(const Text& path) override;
   std::optional<Text> SchemeIcon(const Text& scheme) override;
   PictureIcon IconOfPicture(const Text& path) override;
+  PictureIcon IconOfBytes(std::span<const std::byte> picture) override;
 
  private:
   std::function<Text()> iconsFolder_;
