@@ -28,6 +28,14 @@ std::optional<Block> IdListAt(Block block, std::size_t at) {
   }
 }
 
+// What no address holds, and what splits a selection of words or lines: every control character
+// (C0, DEL, C1) and every character of Unicode's space, line and paragraph separator categories.
+bool IsSeparatorOrControl(char16_t unit) {
+  return unit <= u' ' || (unit >= u'\u007F' && unit <= u'\u00A0') || unit == u'\u1680' ||
+         (unit >= u'\u2000' && unit <= u'\u200A') || unit == u'\u2028' || unit == u'\u2029' ||
+         unit == u'\u202F' || unit == u'\u205F' || unit == u'\u3000';
+}
+
 }  // namespace
 
 std::optional<IdListArray> ReadIdListArray(Block block) {
@@ -79,9 +87,7 @@ bool IsWebAddress(TextView text) {
            });
   };
   if (!starts(u"http://") && !starts(u"https://")) return false;
-  // Blanks, tabs and line breaks, and the other control characters: no address holds them.
-  return std::none_of(text.begin(), text.end(),
-                      [](char16_t unit) { return unit <= u' ' || unit == u'\u00A0' || unit == u'\u3000'; });
+  return std::none_of(text.begin(), text.end(), IsSeparatorOrControl);
 }
 
 }  // namespace brindlework

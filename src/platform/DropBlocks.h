@@ -42,8 +42,9 @@ inline constexpr std::size_t kDescriptorNameUnits = 260;
 // a count of 0, or a name that does not end within its 260 units.
 std::optional<Text> FirstDescriptorName(Block block);
 
-// True for one http:// or https:// address: something after the scheme, no blank or line break
-// (a browser's text can hold a whole sentence that merely starts with one).
+// True for one http:// or https:// address: something after the scheme, no blank, line break or
+// other separator or control character (a browser's text can hold a whole sentence that merely
+// starts with one).
 bool IsWebAddress(TextView text);
 
 }  // namespace brindlework

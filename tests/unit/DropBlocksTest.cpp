@@ -52,6 +52,9 @@ TEST(DropBlocksTest, AnIdListArrayIsReadOnlyWhenEveryListLiesWhollyInsideIt) {
     SCOPED_TRACE(row.name);
     EXPECT_FALSE(ReadIdListArray(row.block));
   }
+  // A table that ends one offset short: the offset beyond (a valid one here) is never read.
+  const Bytes beyond = Cida(2, {2, 2, 2}, {});
+  EXPECT_FALSE(ReadIdListArray(Block(beyond).first(12)));
 }
 
 // A descriptor's first name ends within its field; a text at its NUL or the block's end.
@@ -76,8 +79,14 @@ TEST(DropBlocksTest, TextsEndWithinTheirBlock) {
 TEST(DropBlocksTest, OnlyOneWholeWebAddressIsALink) {
   EXPECT_TRUE(IsWebAddress(u"https://example.org/a?b=c#d"));
   EXPECT_TRUE(IsWebAddress(u"HTTP://x"));
-  for (const TextView text : {u"Note: call Bob", u"https://", u"ftp://example.org",
-                              u"https://example.org and more", u"https://a\r\nhttps://b"}) {
+  EXPECT_TRUE(IsWebAddress(u"https://example.org/\u00E9\u00A1"));  // past the refused ranges
+  // Words or lines split by any control character or Unicode separator are not one address.
+  for (const TextView text :
+       {u"Note: call Bob", u"https://", u"ftp://example.org", u"https://example.org and more",
+        u"https://a\r\nhttps://b", u"https://a\u007F", u"https://a\u0085b", u"https://a\u009F",
+        u"https://a\u00A0b", u"https://a\u1680b", u"https://a\u2000b", u"https://a\u200Ab",
+        u"https://a\u2028https://b", u"https://a\u2029https://b", u"https://a\u202Fmore",
+        u"https://a\u205Fb", u"https://a\u3000b"}) {
     EXPECT_FALSE(IsWebAddress(text)) << std::string(text.begin(), text.end());
   }
 }

@@ -89,6 +89,7 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
   const Text host = u"https://user@www.example.org:8080/a?b";
   process.variables = {{u"SystemRoot", u"C:\\windows"}};
   icons.schemeIcons = {{u"brtest", schemeIcon},
+                       {u"noicons", u"D:\\app.dat"},
                        {u"https", u"@{Browser_8wek?ms-resource://B/Logo}"}};
   // What the system tells of each file's icons. A file that holds icons, and a folder, would
   // make a wrong icon were they taken for pictures.
@@ -195,6 +196,10 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
        iconFile(shell32 + u",-33"), {}},
       {"a link without an icon on the icon row", F::kCommand3, {{kLink, host, u"Example"}}, {},
        kBefore, {Text(pinning::kNoIconFile)}},
+      {"a link whose scheme's icon file holds none", 0, {{kLink, u"noicons://x", u"X"}}, {},
+       item(u"noicons://x", u"", u"X"), {}, false, u"", u""},
+      {"a file's name without its last extension only", 0, {u"D:\\Garden v1.2.xlsx"}, {},
+       item(u"D:\\Garden v1.2.xlsx", kBefore.icon, u"Garden v1.2"), {}, false, kBefore.icon, u""},
       {"a file's name as the title", 0, {u"D:\\Garden plan.xlsx"}, {},
        item(u"D:\\Garden plan.xlsx", kBefore.icon, u"Garden plan"), {}, false, kBefore.icon, u""},
       {"a folder's whole name as the title", 0, {u"D:\\Photos 2024.06"}, {},

@@ -112,7 +112,8 @@ TEST_F(ShortcutBuilderTest, TheIconTextNamesAFileOrOneIconOfAFile) {
   process.folders = {u"C:\\icons"};
   process.variables = {{u"LIB", u"C:\\lib"}, {u"ICONS", u"C:\\icons"}};
   // in the current folder, and the system folder
-  process.existing.insert({u"shell32.dll", u"here.dll", u"C:\\Windows\\System32\\shell32.dll"});
+  process.existing.insert({u"shell32.dll", u"here.dll", u"C:\\Windows\\System32\\shell32.dll",
+                           u"C:/Windows/System32/shell32.dll", u"C:shell32.dll"});
   process.variables[u"SystemRoot"] = u"C:\\Windows";
   const Text program = u"SetProgramIcon";
   const std::pair<Text, Text> cases[] = {
@@ -147,6 +148,9 @@ TEST_F(ShortcutBuilderTest, TheIconTextNamesAFileOrOneIconOfAFile) {
       {u"shell32.dll", u"SetIconLocation 0 %SystemRoot%\\System32\\shell32.dll"},
       {u"\"shell32.dll\",3", u"SetIconLocation 3 %SystemRoot%\\System32\\shell32.dll"},
       {u"nosuch.dll,3", program},
+      // A slash or a drive names a folder of its own.
+      {u"C:/Windows/System32/shell32.dll,3", u"SetIconLocation 3 C:/Windows/System32/shell32.dll"},
+      {u"C:shell32.dll", u"SetIconLocation 0 C:shell32.dll"},
       {u"here.dll", program},
   };
   for (const auto& [icon, event] : cases) {

@@ -23,6 +23,13 @@ bool IsFolder(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// A registry value's folder with its environment strings expanded; empty when it cannot be.
+std::wstring Expanded(const std::wstring& value) {
+  wchar_t expanded[MAX_PATH] = L"";
+  const DWORD length = ExpandEnvironmentStringsW(value.c_str(), expanded, MAX_PATH);
+  return length > 0 && length <= MAX_PATH ? expanded : L"";
+}
+
 // Moves the desktop to a folder through the shell, which also updates the known folders that it
 // keeps for this process: a registry write alone would not reach them. Looked up at run time:
 // Wine 8's shell32 does not export it, and there the registry value is read afresh every time.
@@ -66,7 +73,9 @@ TestDesktop::TestDesktop() {
                  RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, value.data(),
                  &bytes);
     value.resize(wcsnlen(value.c_str(), value.size()));
-    previous_ = value;
+    // A run killed before it put the desktop back left it naming a scratch folder that is gone:
+    // the user's own desktop comes back instead, so that one killed run costs nothing.
+    previous_ = IsFolder(Expanded(value)) ? value : L"%USERPROFILE%\\Desktop";
   }
   PointAt(folder_.Path().wstring());
 }
@@ -75,9 +84,8 @@ TestDesktop::TestDesktop() {
 // exactly as it was (with its environment strings), after the shell has followed it.
 TestDesktop::~TestDesktop() {
   if (previous_) {
-    wchar_t expanded[MAX_PATH] = L"";
-    const DWORD length = ExpandEnvironmentStringsW(previous_->c_str(), expanded, MAX_PATH);
-    if (length > 0 && length <= MAX_PATH && IsFolder(expanded)) {
+    const std::wstring expanded = Expanded(*previous_);
+    if (IsFolder(expanded)) {
       try {
         SetDesktopFolder(expanded);
       } catch (const std::runtime_error&) {
