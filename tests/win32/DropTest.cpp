@@ -37,6 +37,11 @@ Blocks Link(const std::wstring& address, const std::wstring& title) {
           {RegisterClipboardFormatW(CFSTR_FILEDESCRIPTORW), Global(&group, sizeof group)}};
 }
 
+// A text, as a browser drags a selection of words.
+std::pair<UINT, HGLOBAL> Unicode(const std::wstring& text) {
+  return {CF_UNICODETEXT, Global(text.c_str(), (text.size() + 1) * sizeof(wchar_t))};
+}
+
 // The shell's data object of one item, as Explorer offers it: the ID list of the item's folder
 // and the item's own ID within it.
 ComPtr<IDataObject> ShellItem(const ITEMIDLIST* item) {
@@ -298,14 +303,22 @@ TEST_F(DropTest, PlacesLinksAndFilesDraggedInFillTheFields) {
     DWORD allowed, effect;
     std::wstring item, icon, title;
     const char16_t* message;
+    bool disabled = false;  // as while a message box or a picker is open
   } drags[] = {
       // clang-format off
       {"the Recycle Bin", bin.get(), {}, F::kTxtTitle, kAll, DROPEFFECT_LINK,
        NameOf(bin.get(), SIGDN_DESKTOPABSOLUTEPARSING),
        shown.szDisplayName + (L"," + std::to_wstring(shown.iIcon)),
        NameOf(bin.get(), SIGDN_NORMALDISPLAY), nullptr},
+      {"a link while the window is disabled", nullptr, Link(address, L"Garden plan"),
+       F::kTxtToExecute, kCopyMove, DROPEFFECT_NONE, L"", L"", L"", nullptr, true},
       {"a link", nullptr, Link(address, L"Garden plan"), F::kTxtToExecute, kCopyMove,
        DROPEFFECT_COPY, address, linkIcon, L"Garden plan", nullptr},
+      {"a text", nullptr, {Unicode(L"Note: call Bob")}, F::kTxtToExecute, kAll, DROPEFFECT_NONE,
+       L"", L"", L"", nullptr},
+      {"two addresses split by a paragraph separator", nullptr,
+       {Unicode(L"https://a.example/\u2029https://b.example/")}, F::kTxtToExecute, kAll,
+       DROPEFFECT_NONE, L"", L"", L"", nullptr},
       {"a file", fileList.get(), {}, F::kCommand1, kAll,
        DROPEFFECT_LINK, file, file, L"Garden plan", nullptr},
       {"two files", nullptr, {{CF_HDROP, ShellDrop({file, folder.Path().wstring()}, {})}},
@@ -325,7 +338,9 @@ TEST_F(DropTest, PlacesLinksAndFilesDraggedInFillTheFields) {
     Press(F::kCommand2);  // Clear all
     forms.messages.shown.clear();
     if (!drag.list) Clipboard(drag.clipboard);
+    EnableWindow(window, !drag.disabled);
     EXPECT_EQ(Drag(drag.list, drag.control, drag.allowed), drag.effect);
+    EnableWindow(window, TRUE);
     EXPECT_EQ(Text(F::kTxtToExecute), drag.item);
     EXPECT_EQ(Text(F::kTxtIcon), drag.icon);
     EXPECT_EQ(Text(F::kTxtTitle), drag.title);
@@ -370,6 +385,15 @@ TEST_F(DropTest, FilesPastedIntoTheItemOrIconFieldAreDroppedThere) {
   UniqueIdList bin;
   ASSERT_EQ(SHGetKnownFolderIDList(FOLDERID_RecycleBinFolder, 0, nullptr, bin.put()), S_OK);
   ASSERT_EQ(OleSetClipboard(ShellItem(bin.get()).get()), S_OK);  // OLE is the window's, here
+  Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
+  EXPECT_EQ(Text(F::kTxtToExecute), NameOf(bin.get(), SIGDN_DESKTOPABSOLUTEPARSING));
+  // The ID list alone, with no path beside it, as Windows' Explorer copies a place.
+  FORMATETC format{static_cast<CLIPFORMAT>(RegisterClipboardFormatW(CFSTR_SHELLIDLIST)), nullptr,
+                   DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM list{};
+  ASSERT_EQ(ShellItem(bin.get())->GetData(&format, &list), S_OK);
+  Clipboard(Blocks{{format.cfFormat, list.hGlobal}});  // the clipboard owns it now
+  Type(F::kTxtToExecute, L"");
   Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
   EXPECT_EQ(Text(F::kTxtToExecute), NameOf(bin.get(), SIGDN_DESKTOPABSOLUTEPARSING));
   ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard() && CloseClipboard());
