@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "pinning/ShortcutBuilder.h"
+#include "platform/DropBlocks.h"
 #include "platform/Error.h"
 
 namespace brindlework::pinning {
@@ -120,18 +121,6 @@ bool IsFolder(const Process& process, const Text& path) {
   }
 }
 
-// The host of an address with an authority ("scheme://user@host:port/..."); empty otherwise, and
-// for an IPv6 host, whose colons no title can hold.
-Text Host(TextView address) {
-  const auto colon = address.find(u':');
-  if (colon == TextView::npos || address.substr(colon + 1, 2) != u"//") return Text();
-  TextView authority = address.substr(colon + 3);
-  authority = authority.substr(0, authority.find_first_of(u"/?#"));
-  if (const auto at = authority.rfind(u'@'); at != TextView::npos) authority.remove_prefix(at + 1);
-  if (authority.starts_with(u'[')) return Text();
-  return Text(authority.substr(0, authority.find(u':')));
-}
-
 // What an empty title takes: a place's name, a link's (else its address's host), a file's name
 // without its last extension, a folder's whole name. A drive root has none.
 Text ItemName(const Process& process, const DroppedItem& item) {
@@ -170,10 +159,19 @@ void DropItems(FormView& form, const Fields& fields, const Services& services,
   if (items.size() > 1) return services.messages.Show(Text(kDropOneItem));
   const DroppedItem& item = items.front();
   const bool file = item.kind == DroppedItem::Kind::File;
+  IconFiles& icons = readers.icons.files;
+  // A web site's own icon; without it, the scheme's, and no word of why.
+  const auto siteIcon = [&] {
+    const bool site = item.kind == DroppedItem::Kind::Link && IsWebAddress(item.text);
+    return site ? FetchSiteIcon(form.Handle(), readers.icons, item.text) : SiteIcon{};
+  };
   if (zone == DropZone::IconRow) {
-    if (file) return DropIcon(form, fields, services, readers.icons, item.text);
-    const auto icon = ItemIcon(services.process, readers.icons, item);
-    return icon ? form.SetText(fields.txtIcon, *icon) : services.messages.Show(Text(kNoIconFile));
+    if (file) return DropIcon(form, fields, services, icons, item.text);
+    const SiteIcon site = siteIcon();
+    const auto icon = site.path ? site.path : ItemIcon(services.process, icons, item);
+    if (icon) return form.SetText(fields.txtIcon, *icon);
+    if (!site.cancelled) services.messages.Show(Text(kNoIconFile));
+    return;
   }
   if (file && EndsWithIgnoringCase(item.text, kShortcutExtension)) {
     const ShortcutFile shortcut = readers.shortcuts.Read(item.text);
@@ -183,7 +181,8 @@ void DropItems(FormView& form, const Fields& fields, const Services& services,
   }
   // A picture dropped as the item is a document to open: it gets its type's icon, not its own.
   const bool iconWanted = form.GetText(fields.txtIcon).empty();
-  const auto icon = iconWanted ? ItemIcon(services.process, readers.icons, item) : std::nullopt;
+  auto icon = iconWanted ? siteIcon().path : std::nullopt;
+  if (iconWanted && !icon) icon = ItemIcon(services.process, icons, item);
   form.SetText(fields.txtToExecute, item.text);
   if (icon) form.SetText(fields.txtIcon, *icon);
   // A title typed or dropped before is the user's: only an empty one takes the item's name.

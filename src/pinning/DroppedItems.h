@@ -6,6 +6,7 @@
 #include <span>
 
 #include "pinning/Fields.h"
+#include "pinning/WebIcons.h"
 #include "platform/IconFiles.h"
 #include "platform/ShortcutReader.h"
 #include "platform/Window.h"
@@ -27,17 +28,20 @@ enum class DropZone {
 // What a drop reads besides the fields.
 struct DropReaders {
   ShortcutReader& shortcuts;
-  IconFiles& icons;
+  IconServices icons;
 };
 
 // One dropped file on the icon row becomes an icon: a file that holds icons as it is, a picture
 // as an icon file made of it, anything else as the icon that the shell shows for it ("<file>,N").
-// A place there gives the shell's icon of its parsing name, a link the icon of the program that
-// opens its scheme (environment strings kept), each only when it names a file that holds icons.
+// A place there gives the shell's icon of its parsing name; a link to a web site the site's own
+// icon, fetched, and any other link, or one whose site's icon cannot be had, the icon of the
+// program that opens its scheme (environment strings kept), each only when it names a file that
+// holds icons.
 // Elsewhere a shortcut whose target is this program and whose arguments are an item fills the
 // item, icon, title and hotkey row as GO! would write them again; any other item (a path, a
 // place's parsing name, an address) becomes the item, an empty icon field takes a file's own
-// icon or the shell's, or a place's or link's icon as above, and an empty title the item's name
+// icon or the shell's, or a place's or link's icon as above (a site's failure or Cancel silently
+// gives the scheme's), and an empty title the item's name
 // when it is a valid title: a place's or link's name (else the link's host), a file's name without
 // its last extension, a folder's whole name. Several items change nothing. A message tells what the
 // fields cannot take; a shortcut or picture that cannot be read throws Error before any field

@@ -7,6 +7,7 @@
 
 #include "launcher/ModShellExec.h"
 #include "pinning/TaskbarIdentity.h"
+#include "platform/DropBlocks.h"
 #include "platform/Error.h"
 #include "platform/IconFiles.h"
 
@@ -142,7 +143,8 @@ bool IsFileNameTitle(TextView title) {
   return !badCharacter && !IsDeviceName(title);
 }
 
-void BuildShortcut(FormView& form, const Fields& fields, const Services& services) {
+void BuildShortcut(FormView& form, const Fields& fields, const Services& services,
+                   const IconServices& icons) {
   const Text item = form.GetText(fields.txtToExecute);
   if (item.size() < kShortestItem) return services.messages.Show(Text(kItemMissing));
   const Text title = form.GetText(fields.txtTitle);
@@ -163,10 +165,23 @@ void BuildShortcut(FormView& form, const Fields& fields, const Services& service
                                   DecimalText(static_cast<std::int64_t>(longest)) + u" characters");
   }
 
+  // An address names no file: the pin would silently wear the program's icon.
+  const Text iconText = form.GetText(fields.txtIcon);
+  std::optional<IconLocation> icon;
+  std::optional<Text> madeIcon;
+  if (IsWebAddress(iconText)) {
+    SiteIcon site = FetchSiteIcon(form.Handle(), icons, iconText);
+    if (!site.path) return site.cancelled ? void() : services.messages.Show(site.failure);
+    madeIcon = site.path;
+    icon = IconLocation{std::move(*site.path), 0};
+  } else {
+    icon = NamedIcon(process, iconText);
+  }
+
   const Text desktop = services.shortcuts.DesktopFolder();
   const auto shortcut = services.shortcuts.CreateShortcut(desktop + u"\\" + title + u".lnk");
   shortcut->SetTargetPath(target);
-  if (const auto icon = NamedIcon(process, form.GetText(fields.txtIcon))) {
+  if (icon) {
     shortcut->SetIconLocation(icon->file, icon->number);
   } else {
     shortcut->SetProgramIcon();
@@ -176,6 +191,8 @@ void BuildShortcut(FormView& form, const Fields& fields, const Services& service
   const Text hotkey = form.GetText(fields.txtHotKey);
   if (!hotkey.empty()) shortcut->SetHotkey(hotkey);
   shortcut->Save();
+  // The field shows what the pin wears, and "Remember all" then keeps a file, not an address.
+  if (madeIcon) form.SetText(fields.txtIcon, *madeIcon);
   services.messages.Show(Text(kDone));
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "pinning/Fields.h"
+#include "pinning/WebIcons.h"
 #include "platform/IconFiles.h"
 #include "platform/Window.h"
 
@@ -28,9 +29,13 @@ inline constexpr TextView kDone = u"done!";
 // The icon is the file that the icon text names (as typed, with its environment strings expanded,
 // or within one pair of quotes), else icon number N of the file when the text is "<file>,N" or
 // "\"<file>\",N", else the program's icon; environment strings are kept. A file named alone
-// ("shell32.dll") is "%SystemRoot%\System32\<name>", never a file of the current folder. Tells
-// the outcome with a message; a failing service throws Error out of it.
-void BuildShortcut(FormView& form, const Fields& fields, const Services& services);
+// ("shell32.dll") is "%SystemRoot%\System32\<name>", never a file of the current folder. An
+// icon text that is one web address is that site's icon, fetched once the item and title pass:
+// the field then takes the made icon's path once the shortcut is saved, and a site whose icon
+// cannot be had writes nothing and is told (a Cancel is not). Tells the outcome with a message;
+// a failing service throws Error out of it.
+void BuildShortcut(FormView& form, const Fields& fields, const Services& services,
+                   const IconServices& icons);
 
 // The icon that an icon text names, by the icon field's rules above, its file with environment
 // strings kept; nothing when it names none.

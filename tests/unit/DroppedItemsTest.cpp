@@ -90,6 +90,7 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
   process.variables = {{u"SystemRoot", u"C:\\windows"}};
   icons.schemeIcons = {{u"brtest", schemeIcon},
                        {u"noicons", u"D:\\app.dat"},
+                       {u"http", schemeIcon},
                        {u"https", u"@{Browser_8wek?ms-resource://B/Logo}"}};
   // What the system tells of each file's icons. A file that holds icons, and a folder, would
   // make a wrong icon were they taken for pictures.
@@ -106,6 +107,14 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
                 {folder, madeIcon},
                 {u"D:\\huge.png", PictureIcon{PictureIcon::Outcome::TooLarge}},
                 {u"D:\\damaged.png", Error(-2003292409, u"The image is damaged.")}};
+  // A site's own icon, its fetch failed or cancelled; any other address offers none.
+  const Text site = u"https://garden.example/plan", offline = u"http://offline.example/",
+             cancelled = u"http://cancelled.example/", bare = u"https://bare.example/";
+  sites.sites = {{site, Picture("garden")},
+                 {offline, {FetchedIcon::Outcome::Unreachable, {}, Unreachable::NoConnection}},
+                 {cancelled, {FetchedIcon::Outcome::Cancelled}},
+                 {bare, {FetchedIcon::Outcome::Cancelled}}};
+  const Text siteIcon = u"C:\\Icons\\garden.ico";
   process.existing = {pin,      u"D:\\app.dll", picture, u"D:\\huge.png", u"D:\\damaged.png",
                       document, u"D:\\app.dat"};
   process.folders = {folder};
@@ -200,6 +209,20 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
        item(u"noicons://x", u"", u"X"), {}, false, u"", u""},
       {"a file's name without its last extension only", 0, {u"D:\\Garden v1.2.xlsx"}, {},
        item(u"D:\\Garden v1.2.xlsx", kBefore.icon, u"Garden v1.2"), {}, false, kBefore.icon, u""},
+      {"a site's link: its own icon", F::kTxtTitle, {{kLink, site, u"Plan"}}, {},
+       item(site, siteIcon, u"Plan"), {}, false, u"", u""},
+      {"a site's link, the icon field filled: no fetch", 0, {{kLink, site, u"Plan"}}, {},
+       item(site, kBefore.icon, u"Plan"), {}, false, kBefore.icon, u""},
+      {"a site unreachable: its scheme's icon, no word", 0, {{kLink, offline, u""}}, {},
+       item(offline, schemeIcon, u"offline.example"), {}, false, u"", u""},
+      {"a site's fetch cancelled: its scheme's icon", 0, {{kLink, cancelled, u"C"}}, {},
+       item(cancelled, schemeIcon, u"C"), {}, false, u"", u""},
+      {"a site's link on the icon row", F::kTxtIcon, {{kLink, site, u"Plan"}}, {},
+       iconFile(siteIcon), {}},
+      {"a site unreachable, on the icon row", F::kTxtIcon, {{kLink, offline, u""}}, {},
+       iconFile(schemeIcon), {}},
+      {"a site cancelled, no scheme icon, on the icon row: no word", F::kTxtIcon,
+       {{kLink, bare, u""}}, {}, kBefore, {}},
       {"a file's name as the title", 0, {u"D:\\Garden plan.xlsx"}, {},
        item(u"D:\\Garden plan.xlsx", kBefore.icon, u"Garden plan"), {}, false, kBefore.icon, u""},
       {"a folder's whole name as the title", 0, {u"D:\\Photos 2024.06"}, {},
@@ -226,6 +249,9 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
     EXPECT_EQ(Read(), row.after);
     EXPECT_EQ(messages.shown, row.messages);
   }
+  // Only a site's link fetches, and only for an icon: on the icon row, or for an empty field.
+  EXPECT_EQ(sites.fetched, (std::vector<Text>{host, host, site, offline, cancelled, site, offline,
+                                              bare}));
   // Nothing is stored and nothing written: GO! and "Remember all" do that.
   EXPECT_TRUE(settings.values.empty());
   EXPECT_TRUE(shortcuts.shortcuts.empty());

@@ -18,11 +18,12 @@ struct FakeProgram {
   FakeShortcutWriter shortcuts;
   FakeShortcutReader shortcutReader;
   FakeIconFiles icons;
+  FakeSiteIconFetch sites;
   FakeSettingsStore settings;
   frmAbout about{process, shell, messages, registry};
   frmSupport support{shell};
-  frmMain main{windows,  shell,     about,          support, fileDialogs, process,
-               messages, shortcuts, shortcutReader, icons,   settings};
+  frmMain main{windows,   shell,          about, support, fileDialogs, process,
+               messages,  shortcuts,      shortcutReader, icons, sites,  settings};
 };
 
 }  // namespace brindlework::testing

@@ -21,6 +21,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/ShortcutReader.h"
 #include "platform/Shell.h"
+#include "platform/SiteIconFetch.h"
 #include "platform/ShortcutWriter.h"
 #include "platform/Window.h"
 
@@ -443,6 +444,29 @@ class FakeIconFiles final : public IconFiles {
   std::map<Text, IconLocation> shellIcons;
   std::map<Text, Text> schemeIcons;  // DefaultIcon texts by scheme
   std::map<Text, std::variant<PictureIcon, Error>> made;
+};
+
+// A fetched picture of these bytes: the fake icon service names the icon made of it after them.
+inline FetchedIcon Picture(const char* name) {
+  FetchedIcon fetched{FetchedIcon::Outcome::Fetched};
+  for (; *name; ++name) fetched.bytes.push_back(static_cast<std::byte>(*name));
+  return fetched;
+}
+
+// Sites' icons by address: an address not named offers none. Each fetch is logged with the
+// window that it is modal to.
+class FakeSiteIconFetch final : public SiteIconFetch {
+ public:
+  FetchedIcon Fetch(WindowHandle owner, const Text& address) override {
+    Log(log, u"Fetch " + address + u" for " + DecimalText(static_cast<std::int64_t>(owner)));
+    fetched.push_back(address);
+    const auto found = sites.find(address);
+    return found == sites.end() ? FetchedIcon{} : found->second;
+  }
+
+  std::map<Text, FetchedIcon> sites;
+  std::vector<Text> fetched;
+  EventLog* log = nullptr;
 };
 
 }  // namespace brindlework::testing

@@ -29,7 +29,7 @@ class MainWindowTest : public ::testing::Test, protected FakeProgram {
   // Starts recording the order of what the services and fields are told.
   void Record() {
     log.events.clear();
-    messages.log = shortcuts.log = settings.log = &log;
+    messages.log = shortcuts.log = settings.log = sites.log = &log;
   }
   Text TextEvent(int control, const Text& text) {
     return u"text " + DecimalText(control) + u"=" + text;

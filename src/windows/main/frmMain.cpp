@@ -71,7 +71,7 @@ constexpr pinning::Fields kFields{
 const FormSpec& frmMain::Spec() const { return kSpec; }
 
 void frmMain::Form_Load() { pinning::RestoreFields(View(), kFields, pinning_); }
-void frmMain::Command1_Click() { pinning::BuildShortcut(View(), kFields, pinning_); }
+void frmMain::Command1_Click() { pinning::BuildShortcut(View(), kFields, pinning_, icons_); }
 void frmMain::Command2_Click() { pinning::ClearFields(View(), kFields); }
 void frmMain::Command4_Click() { pinning::DeleteHotkey(View(), kFields, pinning_); }
 void frmMain::Command5_Click() { pinning::SetHotkey(View(), kFields, pinning_); }

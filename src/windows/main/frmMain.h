@@ -2,11 +2,13 @@
 // The editor window: the item, icon, title and hotkey of a pin, and the menus.
 
 #include "pinning/Fields.h"
+#include "pinning/WebIcons.h"
 #include "platform/IconFiles.h"
 #include "platform/OpenFileDialog.h"
 #include "platform/Process.h"
 #include "platform/Shell.h"
 #include "platform/ShortcutReader.h"
+#include "platform/SiteIconFetch.h"
 #include "platform/Window.h"
 
 namespace brindlework {
@@ -45,7 +47,7 @@ class frmMain final : public Form {
   frmMain(WindowSystem& windows, ShellOpen& shell, Form& about, Form& support,
           OpenFileDialogService& fileDialogs, Process& process, MessageBoxService& messages,
           ShortcutWriter& shortcuts, ShortcutReader& shortcutReader, IconFiles& icons,
-          SettingsStore& settings)
+          SiteIconFetch& sites, SettingsStore& settings)
       : CommonDialog1(fileDialogs),
         windows_(windows),
         shell_(shell),
@@ -54,7 +56,7 @@ class frmMain final : public Form {
         process_(process),
         messages_(messages),
         shortcutReader_(shortcutReader),
-        icons_(icons),
+        icons_{icons, sites},
         pinning_{process, messages, shortcuts, settings} {}
 
   const FormSpec& Spec() const override;
@@ -88,7 +90,7 @@ class frmMain final : public Form {
   Process& process_;
   MessageBoxService& messages_;
   ShortcutReader& shortcutReader_;
-  IconFiles& icons_;
+  pinning::IconServices icons_;
   pinning::Services pinning_;
 };
 
