@@ -17,7 +17,7 @@ int RunProgram(HINSTANCE instance, const ProgramServices& services) {
     frmSupport support(services.shell);
     frmMain mainForm(windows, services.shell, about, support, services.fileDialogs,
                      services.process, services.messages, services.shortcuts,
-                     services.shortcutReader, services.icons, services.settings);
+                     services.shortcutReader, services.icons, services.sites, services.settings);
 
     ModShellExec::Main(services.process, services.shell, [&] { windows.Show(mainForm); });
     return windows.RunMessageLoop();

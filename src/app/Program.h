@@ -10,6 +10,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/ShortcutReader.h"
 #include "platform/Shell.h"
+#include "platform/SiteIconFetch.h"
 #include "platform/ShortcutWriter.h"
 
 namespace brindlework {
@@ -23,6 +24,7 @@ struct ProgramServices {
   ShortcutWriter& shortcuts;
   ShortcutReader& shortcutReader;
   IconFiles& icons;
+  SiteIconFetch& sites;
   SettingsStore& settings;
 };
 

@@ -4,6 +4,7 @@
 
 #include "app/Program.h"
 #include "platform/win32/Win32IconFiles.h"
+#include "platform/win32/Win32SiteIconFetch.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
@@ -28,7 +29,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::Win32ShortcutWriter shortcuts;
   win32::Win32ShortcutReader shortcutReader;
   win32::Win32IconFiles icons;
+  win32::Win32SiteIconFetch sites;
   win32::Win32SettingsStore settings;
   return RunProgram(instance, {process, shell, messages, fileDialogs, registry, shortcuts,
-                               shortcutReader, icons, settings});
+                               shortcutReader, icons, sites, settings});
 }

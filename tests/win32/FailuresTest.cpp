@@ -39,9 +39,11 @@ TEST(Failures, AStartUpThatThrowsAnythingShowsTheMessageAndEndsWithOne) {
   testing::FakeShortcutWriter shortcuts;
   testing::FakeShortcutReader shortcutReader;
   testing::FakeIconFiles icons;
+  testing::FakeSiteIconFetch sites;
   BrokenSettings settings;
   EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr), {process, shell, messages, fileDialogs, registry,
-                                                   shortcuts, shortcutReader, icons, settings}),
+                                                   shortcuts, shortcutReader, icons, sites,
+                                                   settings}),
             1);
   EXPECT_EQ(messages.shown, std::vector<Text>{FailureMessage(win32::HresultError(E_UNEXPECTED))});
   EXPECT_EQ(FindWindowW(L"Brindlework.Form", nullptr), nullptr);

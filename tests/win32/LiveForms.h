@@ -6,6 +6,7 @@
 
 #include "TestSupport.h"
 #include "platform/win32/Win32IconFiles.h"
+#include "platform/win32/Win32SiteIconFetch.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Process.h"
 #include "platform/win32/Win32Registry.h"
@@ -41,11 +42,12 @@ struct LiveFormsOf {
   win32::Win32ShortcutReader shortcutReader;
   ScratchFolder iconsFolder;  // icons made of pictures
   win32::Win32IconFiles icons{[this] { return win32::ToText(iconsFolder.Path().wstring()); }};
+  win32::Win32SiteIconFetch sites;
   win32::Win32SettingsStore settings;
   frmAbout about{process, shell, messages, registry};
   frmSupport support{shell};
-  frmMain main{windows,  shell,     about,          support, fileDialogs, process,
-               messages, shortcuts, shortcutReader, icons,   settings};
+  frmMain main{windows,   shell,          about, support, fileDialogs, process,
+               messages,  shortcuts,      shortcutReader, icons, sites,  settings};
 };
 
 using LiveForms = LiveFormsOf<>;
