@@ -1,12 +1,14 @@
 #include "platform/SiteIcons.h"
 
 #include <algorithm>
+#include <charconv>
 #include <tuple>
 
 namespace brindlework {
 namespace {
 
 constexpr std::string_view kSpaces = " \t\n\f\r";  // HTML's ASCII whitespace
+constexpr std::string_view kNameEnd = " \t\n\f\r/>";
 constexpr auto kNone = std::string_view::npos;
 
 char Lower(char c) {
@@ -41,36 +43,6 @@ void ForEachToken(std::string_view text, Use use) {
 
 std::uint16_t DefaultPort(bool secure) {
   return secure ? 443 : 80;
-}
-
-// The pieces of an RFC 3986 reference; the fragment is never sent, so it is dropped here.
-struct Reference {
-  std::optional<std::string_view> scheme;
-  std::optional<std::string_view> authority;
-  std::string_view path;
-  std::string_view query;  // with its '?', or empty
-};
-
-Reference Split(std::string_view text) {
-  Reference ref;
-  text = text.substr(0, text.find('#'));
-  const auto colon = text.find_first_of(":/?");
-  if (colon != kNone && colon > 0 && text[colon] == ':' && IsAlpha(text[0]) &&
-      std::all_of(text.begin(), text.begin() + colon, [](char c) {
-        return IsAlpha(c) || IsDigit(c) || c == '+' || c == '-' || c == '.';
-      })) {
-    ref.scheme = text.substr(0, colon);
-    text.remove_prefix(colon + 1);
-  }
-  if (text.starts_with("//")) {
-    const auto end = std::min(text.find_first_of("/?", 2), text.size());
-    ref.authority = text.substr(2, end - 2);
-    text.remove_prefix(end);
-  }
-  const auto question = std::min(text.find('?'), text.size());
-  ref.path = text.substr(0, question);
-  ref.query = text.substr(question);
-  return ref;
 }
 
 // The host and port of an authority into `address`, whose scheme is set; the user part is never
@@ -115,7 +87,7 @@ std::string WithoutDots(std::string_view path) {
   std::vector<std::string_view> kept;
   for (std::size_t at = 1;;) {
     const auto end = std::min(path.find('/', at), path.size());
-    const auto segment = path.substr(std::min(at, path.size()), end - std::min(at, path.size()));
+    const auto segment = path.substr(at, end - at);
     const bool last = end == path.size();
     if (segment == ".." && !kept.empty()) kept.pop_back();
     if (segment != "." && segment != "..") {
@@ -158,36 +130,37 @@ std::optional<WebAddress> Resolve(const WebAddress* base, std::string_view refer
   text.erase(std::find_if_not(text.rbegin(), text.rend(), isBlank).base(), text.end());
   text.erase(text.begin(), std::find_if_not(text.begin(), text.end(), isBlank));
   if (text.empty()) return std::nullopt;  // an empty href would name the page itself
-  const Reference ref = Split(text);
+  std::string_view rest = std::string_view(text).substr(0, text.find('#'));  // never sent
 
   WebAddress address;
-  std::string path;
-  std::string_view query = ref.query;
-  if (ref.scheme) {
-    address.secure = SameText(*ref.scheme, "https");
-    if (!address.secure && !SameText(*ref.scheme, "http")) return std::nullopt;
-    if (!ref.authority) return std::nullopt;
+  if (const auto colon = rest.find_first_of(":/?"); colon != kNone && rest[colon] == ':') {
+    address.secure = SameText(rest.substr(0, colon), "https");
+    if (!address.secure && !SameText(rest.substr(0, colon), "http")) return std::nullopt;
+    rest.remove_prefix(colon + 1);
+    if (!rest.starts_with("//")) return std::nullopt;
   } else if (!base) {
     return std::nullopt;
   } else {
     address.secure = base->secure;
   }
-  if (ref.authority) {
-    if (!ReadAuthority(*ref.authority, address)) return std::nullopt;
-    path = ref.path;
+  const bool ownHost = rest.starts_with("//");
+  if (ownHost) {
+    const auto end = std::min(rest.find_first_of("/?", 2), rest.size());
+    if (!ReadAuthority(rest.substr(2, end - 2), address)) return std::nullopt;
+    rest.remove_prefix(end);
   } else {
     address.host = base->host;
     address.port = base->port;
+  }
+  const auto question = std::min(rest.find('?'), rest.size());
+  std::string path(rest.substr(0, question));
+  std::string_view query = rest.substr(question);
+  if (!ownHost && !path.starts_with('/')) {
     const std::string_view whole = base->pathAndQuery;
     const std::string_view basePath = whole.substr(0, whole.find('?'));
-    if (ref.path.empty()) {
-      path = basePath;
-      if (query.empty()) query = whole.substr(basePath.size());
-    } else if (ref.path[0] == '/') {
-      path = ref.path;
-    } else {  // beside the base's last segment
-      path = std::string(basePath.substr(0, basePath.rfind('/') + 1)).append(ref.path);
-    }
+    if (path.empty() && query.empty()) query = whole.substr(basePath.size());
+    // An empty path is the base's; any other goes beside the base's last segment.
+    path.insert(0, path.empty() ? basePath : basePath.substr(0, basePath.rfind('/') + 1));
   }
   if (!path.starts_with('/')) path.insert(0, "/");
   address.pathAndQuery = Encoded(WithoutDots(path).append(query));
@@ -246,8 +219,7 @@ class Tags {
     for (auto close = page_.find("</", at_); close != kNone; close = page_.find("</", close + 2)) {
       const std::string_view after = page_.substr(close + 2);
       if (after.size() > name.size() && SameText(after.substr(0, name.size()), name) &&
-          (kSpaces.find(after[name.size()]) != kNone || after[name.size()] == '/' ||
-           after[name.size()] == '>')) {
+          kNameEnd.find(after[name.size()]) != kNone) {
         at_ = close;
         return;
       }
@@ -255,45 +227,35 @@ class Tags {
     at_ = page_.size();
   }
 
-  // The tag whose name starts at at_; false when the page ends inside it.
+  // The tag whose name starts at at_, as far as its '>'; false when the page ends before it.
   bool Read(Tag& tag) {
     tag = Tag{};
-    auto end = page_.find_first_of(" \t\n\f\r/>", at_);
-    if (end == kNone) return Cut();
+    auto end = Clamp(page_.find_first_of(kNameEnd, at_));
     for (const char c : page_.substr(at_, end - at_)) tag.name += Lower(c);
-    for (at_ = end;;) {
-      at_ = page_.find_first_not_of(" \t\n\f\r/", at_);
-      if (at_ == kNone) return Cut();
+    for (at_ = end; (at_ = Clamp(page_.find_first_not_of(" \t\n\f\r/", at_))) < page_.size();) {
       if (page_[at_] == '>') {
         ++at_;
         return true;
       }
-      end = page_.find_first_of(" \t\n\f\r/>=", at_ + 1);  // a leading '=' is part of the name
-      if (end == kNone) return Cut();
+      end = Clamp(page_.find_first_of(" \t\n\f\r/>=", at_ + 1));  // a leading '=' is in the name
       const std::string_view name = page_.substr(at_, end - at_);
-      at_ = page_.find_first_not_of(kSpaces, end);
-      if (at_ == kNone) return Cut();
       std::string_view value;
-      if (page_[at_] == '=') {
-        at_ = page_.find_first_not_of(kSpaces, at_ + 1);
-        if (at_ == kNone) return Cut();
-        const char quote = page_[at_];
-        const bool quoted = quote == '"' || quote == '\'';
-        end = quoted ? page_.find(quote, at_ + 1) : page_.find_first_of(" \t\n\f\r>", at_);
-        if (end == kNone) return Cut();
+      at_ = Clamp(page_.find_first_not_of(kSpaces, end));
+      if (at_ < page_.size() && page_[at_] == '=') {
+        at_ = Clamp(page_.find_first_not_of(kSpaces, at_ + 1));
+        const bool quoted = at_ < page_.size() && (page_[at_] == '"' || page_[at_] == '\'');
+        end = Clamp(quoted ? page_.find(page_[at_], at_ + 1)
+                           : page_.find_first_of(" \t\n\f\r>", at_));
         value = page_.substr(at_ + quoted, end - at_ - quoted);
         at_ = end + quoted;
       }
-      for (int i = 0; i < kAttributeCount; ++i) {
-        if (!tag.values[i] && SameText(name, kAttributeNames[i]))
-          tag.values[i] = value;  // the first wins
+      for (int i = 0; i < kAttributeCount; ++i) {  // the first of duplicates wins
+        if (!tag.values[i] && SameText(name, kAttributeNames[i])) tag.values[i] = value;
       }
     }
-  }
-  bool Cut() {
-    at_ = page_.size();
     return false;
   }
+  std::size_t Clamp(std::size_t at) const { return std::min(at, page_.size()); }
 
   std::string_view page_;
   std::size_t at_ = 0;
@@ -311,27 +273,23 @@ std::string Decoded(std::string_view value) {
       out += value[at++];
     } else if (rest.starts_with('#')) {
       const bool hex = rest.size() > 1 && Lower(rest[1]) == 'x';
-      const std::size_t first = hex ? 2 : 1;
-      std::size_t end = first;
-      char32_t code = 0;
-      for (; end < rest.size(); ++end) {
-        const char c = Lower(rest[end]);
-        const int digit = IsDigit(c) ? c - '0' : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-        if (digit < 0) break;
-        code = std::min<char32_t>(code * (hex ? 16 : 10) + digit, 0x110000);
-      }
-      if (end == first) {  // no digits: no reference
+      const char* digits = rest.data() + (hex ? 2 : 1);
+      std::uint32_t code = 0;
+      const auto [end, error] =
+          std::from_chars(digits, rest.data() + rest.size(), code, hex ? 16 : 10);
+      if (end == digits) {  // no digits: no reference
         out += value[at++];
         continue;
       }
-      if (end < rest.size() && rest[end] == ';') ++end;
-      if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) code = 0xFFFD;
-      Text units(1, static_cast<char16_t>(code));
-      if (code > 0xFFFF)
-        units = {static_cast<char16_t>(0xD7C0 + (code >> 10)),
-                 static_cast<char16_t>(0xDC00 | (code & 0x3FF))};
-      out += Utf8(units);
-      at += 1 + end;
+      if (error != std::errc() || code == 0 || code > 0x10FFFF ||
+          (code >= 0xD800 && code < 0xE000)) {
+        code = 0xFFFD;
+      }
+      out += Utf8(code > 0xFFFF ? Text{static_cast<char16_t>(0xD7C0 + (code >> 10)),
+                                       static_cast<char16_t>(0xDC00 | (code & 0x3FF))}
+                                : Text(1, static_cast<char16_t>(code)));
+      at = static_cast<std::size_t>(end - value.data()) +
+           (end < value.data() + value.size() && *end == ';');
     } else {
       const auto named =
           std::find_if(std::begin(kNamed), std::end(kNamed),
@@ -346,12 +304,10 @@ std::string Decoded(std::string_view value) {
 // The largest size that a sizes attribute declares, of each "WxH" the smaller side; 0 for none
 // ("any" is no size).
 std::uint32_t LargestSize(std::string_view sizes) {
-  const auto number = [](std::string_view digits) -> std::uint32_t {
-    if (digits.empty() || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), IsDigit))
-      return 0;
+  const auto number = [](std::string_view digits) {
     std::uint32_t value = 0;
-    for (const char c : digits) value = value * 10 + (c - '0');
-    return value;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return end == digits.data() + digits.size() && error == std::errc() ? value : 0;
   };
   std::uint32_t largest = 0;
   ForEachToken(sizes, [&](std::string_view token) {
@@ -364,7 +320,7 @@ std::uint32_t LargestSize(std::string_view sizes) {
 
 struct Link {
   WebAddress address;
-  bool touch;  // an apple-touch-icon: an opaque tile, only for a site without an icon link
+  bool touch;  // an apple-touch-icon: an opaque tile, tried only after every icon link
   bool media;  // often a dark-mode icon
   std::uint32_t size;
 };
@@ -401,8 +357,9 @@ std::string AddressText(const WebAddress& address) {
   std::string text = address.secure ? "https://" : "http://";
   const bool ipv6 = address.host.find(':') != std::string::npos;
   text.append(ipv6 ? "[" : "").append(address.host).append(ipv6 ? "]" : "");
-  if (address.port != DefaultPort(address.secure))
+  if (address.port != DefaultPort(address.secure)) {
     text.append(":").append(std::to_string(address.port));
+  }
   return text.append(address.pathAndQuery);
 }
 
@@ -435,11 +392,13 @@ std::vector<WebAddress> IconCandidates(std::string_view page, const WebAddress& 
 
   std::vector<WebAddress> candidates;
   const auto add = [&candidates](const WebAddress& address) {
-    if (std::find(candidates.begin(), candidates.end(), address) == candidates.end())
+    if (std::find(candidates.begin(), candidates.end(), address) == candidates.end()) {
       candidates.push_back(address);
+    }
   };
-  for (std::size_t i = 0; i < links.size() && candidates.size() < kMostPageCandidates; ++i)
+  for (std::size_t i = 0; i < links.size() && candidates.size() < kMostPageCandidates; ++i) {
     add(links[i].address);
+  }
   WebAddress favicon = final;
   favicon.pathAndQuery = "/favicon.ico";
   add(favicon);
