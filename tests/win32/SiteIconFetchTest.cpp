@@ -15,6 +15,7 @@
 #include "platform/win32/Win32IconFiles.h"
 #include "platform/win32/Win32SiteIconFetch.h"
 #include "platform/win32/WinText.h"
+#include "version.h"
 
 namespace brindlework {
 namespace {
@@ -39,12 +40,16 @@ std::string IconOfSquares(std::initializer_list<std::pair<int, DWORD>> squares) 
   std::string icon(reinterpret_cast<const char*>(head), sizeof head), images;
   for (const auto& [size, colour] : squares) {
     const std::size_t start = images.size();
-    const BITMAPINFOHEADER info{.biSize = sizeof info, .biWidth = size, .biHeight = size * 2,
-                                .biPlanes = 1, .biBitCount = 32};
+    const BITMAPINFOHEADER info{.biSize = sizeof info,
+                                .biWidth = size,
+                                .biHeight = size * 2,
+                                .biPlanes = 1,
+                                .biBitCount = 32};
     images.append(reinterpret_cast<const char*>(&info), sizeof info);
     for (int i = 0; i < size * size; ++i) images.append(reinterpret_cast<const char*>(&colour), 4);
     images.append(size * ((size + 31) / 32 * 4), '\0');  // the AND mask: nothing transparent
-    const Entry entry{.width = static_cast<BYTE>(size), .height = static_cast<BYTE>(size),
+    const Entry entry{.width = static_cast<BYTE>(size),
+                      .height = static_cast<BYTE>(size),
                       .length = static_cast<DWORD>(images.size() - start),
                       .offset = static_cast<DWORD>(6 + 16 * squares.size() + start)};
     icon.append(reinterpret_cast<const char*>(&entry), sizeof entry);
@@ -70,7 +75,8 @@ class SiteIconFetchTest : public ::testing::Test {
       HWND dialog = nullptr;
       WaitUntil([&] { return over || (dialog = ProgressWindow()); }, 5s);
       if (dialog && answer) answer(dialog);
-      if (!WaitUntil([&] { return over.load(); }, 5s)) PostMessageW(ProgressWindow(), WM_CLOSE, 0, 0);
+      if (!WaitUntil([&] { return over.load(); }, 5s))
+        PostMessageW(ProgressWindow(), WM_CLOSE, 0, 0);
     });
     const FetchedIcon fetched = win32::Win32SiteIconFetch(limits).Fetch(
         reinterpret_cast<WindowHandle>(owner.get()), win32::ToText(server.Address(path)));
@@ -91,7 +97,8 @@ class SiteIconFetchTest : public ::testing::Test {
 TEST_F(SiteIconFetchTest, TheLargestFrameOfThePagesBestIconBehindARelativeRedirect) {
   // The largest frame is the second, green: the first of two of that size.
   const std::string ico = IconOfSquares({{16, 0xFFD00000}, {48, 0xFF00C000}, {48, 0xFF0000D0}});
-  server.Add("/start", {.status = 302, .headers = "Location: sub/page.html\r\n"});
+  server.Add("/start",
+             {.status = 302, .headers = "Location: sub/page.html\r\nSet-Cookie: a=1; Path=/\r\n"});
   server.Add("/sub/page.html", {.body = R"(<link rel="icon" sizes="16x16" href="small.png">
       <link rel="shortcut icon" sizes="48x48" href="icons/site.ico">)"});
   server.Add("/sub/small.png", {.headers = "Content-Type: image/png\r\n", .body = png});
@@ -101,14 +108,18 @@ TEST_F(SiteIconFetchTest, TheLargestFrameOfThePagesBestIconBehindARelativeRedire
   EXPECT_EQ(fetched.bytes, Bytes(ico));
   EXPECT_EQ(server.Requests(),
             (std::vector<std::string>{"/start", "/sub/page.html", "/sub/icons/site.ico"}));
+  // Who asks, and no cookie sent on, not even one that the redirect set.
+  EXPECT_NE(server.Heads().find("User-Agent: Brindlework/" BRINDLEWORK_VERSION "\r\n"),
+            std::string::npos);
+  EXPECT_EQ(server.Heads().find("Cookie"), std::string::npos) << server.Heads();
   // A picture's own address gives that picture.
   EXPECT_EQ(Fetch("/sub/small.png").bytes, Bytes(png));
 
   testing::ScratchFolder scratch;
   win32::Win32IconFiles icons([&] { return win32::ToText(scratch / L"Icons"); });
   const std::wstring made = win32::ToWide(icons.IconOfBytes(fetched.bytes).path);
-  const win32::UniqueIcon icon(static_cast<HICON>(
-      LoadImageW(nullptr, made.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
+  const win32::UniqueIcon icon(
+      static_cast<HICON>(LoadImageW(nullptr, made.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
   const auto pixels = testing::IconPixels(icon.get(), 32);
   ASSERT_EQ(pixels.size(), 32u * 32u);
   for (const RGBQUAD pixel : pixels) {
@@ -128,8 +139,8 @@ TEST_F(SiteIconFetchTest, PicturesTooLargeCutShortEncodedOrDamagedAreSkipped) {
   server.Add("/zip.png", {.headers = "Content-Encoding: gzip\r\n", .body = png});
   server.Add("/favicon.ico", {.body = png.substr(0, png.size() / 2)});
   EXPECT_EQ(Fetch("/").outcome, Outcome::NoIcon);
-  EXPECT_EQ(server.Requests(), (std::vector<std::string>{"/", "/large.png", "/cut.png",
-                                                          "/zip.png", "/favicon.ico"}));
+  EXPECT_EQ(server.Requests(),
+            (std::vector<std::string>{"/", "/large.png", "/cut.png", "/zip.png", "/favicon.ico"}));
 
   server.Add("/favicon.ico", {.body = largest});
   const FetchedIcon fetched = Fetch("/");

@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <span>
 #include <string>
@@ -151,7 +150,7 @@ class Shared {
     return true;
   }
 
-  void Finish(FetchedIcon result, std::exception_ptr fault) {
+  void Finish(FetchedIcon result, std::optional<Error> fault) {
     {
       const ExclusiveLock locked(lock_);
       if (!cancelled_) {
@@ -167,7 +166,7 @@ class Shared {
   std::optional<FetchedIcon> Result() {
     const ExclusiveLock locked(lock_);
     if (!done_ || cancelled_) return std::nullopt;
-    if (fault_) std::rethrow_exception(fault_);
+    if (fault_) throw *fault_;
     return std::move(result_);
   }
 
@@ -186,7 +185,7 @@ class Shared {
   HINTERNET request_ = nullptr;
   bool done_ = false;
   FetchedIcon result_;
-  std::exception_ptr fault_;
+  std::optional<Error> fault_;
 };
 
 // A request handle held in the shared block for its life.
@@ -226,10 +225,10 @@ struct Response {
   Outcome outcome = Outcome::Stopped;
   DWORD error = 0;  // Failed: why
   DWORD status = 0;
-  WebAddress final;       // after the redirects
-  bool picture = false;   // its Content-Type says image/...
-  bool whole = false;     // its body is all here, within its limit and as sent (not encoded)
-  std::string body;       // read only for a status of 200
+  WebAddress final;      // after the redirects
+  bool picture = false;  // its Content-Type says image/...
+  bool whole = false;    // its body is all here, within its limit and as sent (not encoded)
+  std::string body;      // read only for a status of 200
 };
 
 std::optional<std::wstring> Header(HINTERNET request, DWORD query) {
@@ -306,12 +305,13 @@ class Worker {
   Response Get(WebAddress address, bool candidate) {
     for (int redirects = 0;; ++redirects) {
       if (shared_.Stopped()) return Stopped();
-      const UniqueInternet connection(WinHttpConnect(session_.get(), Widened(address.host).c_str(),
-                                                     address.port, 0));
+      const UniqueInternet connection(
+          WinHttpConnect(session_.get(), Widened(address.host).c_str(), address.port, 0));
       if (!connection) return Failed(GetLastError());
-      const HINTERNET opened = WinHttpOpenRequest(
-          connection.get(), L"GET", Widened(address.pathAndQuery).c_str(), nullptr,
-          WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, address.secure ? WINHTTP_FLAG_SECURE : 0);
+      const HINTERNET opened =
+          WinHttpOpenRequest(connection.get(), L"GET", Widened(address.pathAndQuery).c_str(),
+                             nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                             address.secure ? WINHTTP_FLAG_SECURE : 0);
       if (!opened) return Failed(GetLastError());
       const InFlight request(shared_, opened);
       if (!request) return Stopped();
@@ -340,15 +340,14 @@ class Worker {
       }
       const std::string location =
           Narrowed(Header(request.get(), WINHTTP_QUERY_LOCATION).value_or(L""));
-      const Redirect next =
-          NextAddress(address, static_cast<int>(status), location, redirects);
+      const Redirect next = NextAddress(address, static_cast<int>(status), location, redirects);
       if (next.outcome == Redirect::Outcome::Follow) {
         address = next.next;
         continue;
       }
       if (next.outcome == Redirect::Outcome::Refused) return Failed(ERROR_WINHTTP_REDIRECT_FAILED);
-      Response response{.outcome = Response::Outcome::Answered, .status = status,
-                        .final = std::move(address)};
+      Response response{
+          .outcome = Response::Outcome::Answered, .status = status, .final = std::move(address)};
       if (status == 200 && !ReadBody(request.get(), candidate, response)) {
         return Failed(GetLastError());
       }
@@ -402,11 +401,13 @@ DWORD WINAPI Work(void* parameter) {
   ComPtr<Shared> shared;
   *shared.put() = static_cast<Shared*>(parameter);  // the worker's own reference
   FetchedIcon result;
-  std::exception_ptr fault;
+  std::optional<Error> fault;
   try {
     result = Worker(*shared.get()).Run();
-  } catch (...) {
-    fault = std::current_exception();
+  } catch (const Error& error) {
+    fault = error;
+  } catch (...) {  // std::bad_alloc, the one other fault the worker can meet
+    fault = Win32Error(ERROR_NOT_ENOUGH_MEMORY);
   }
   shared->Finish(std::move(result), std::move(fault));
   return 0;
@@ -417,13 +418,11 @@ class DisabledOwner {
  public:
   explicit DisabledOwner(HWND owner)
       : owner_(owner), wasEnabled_(owner && !EnableWindow(owner, FALSE)) {}
-  ~DisabledOwner() { EnableForDialog(); }
+  ~DisabledOwner() { Enable(); }
   DisabledOwner(const DisabledOwner&) = delete;
   DisabledOwner& operator=(const DisabledOwner&) = delete;
 
-  // Enabled again just before a modal dialog, which disables it itself and, when it ends, gives
-  // it back both input and activation (Windows does not when the owner is disabled already).
-  void EnableForDialog() {
+  void Enable() {
     if (wasEnabled_) EnableWindow(owner_, TRUE);
   }
 
@@ -463,9 +462,7 @@ struct Progress {
 HRESULT CALLBACK ProgressEvent(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR data) {
   auto& progress = *reinterpret_cast<Progress*>(data);
   switch (notification) {
-    case TDN_CREATED:
-      SendMessageW(dialog, TDM_SET_PROGRESS_BAR_MARQUEE, TRUE, 0);
-      break;
+    case TDN_CREATED: SendMessageW(dialog, TDM_SET_PROGRESS_BAR_MARQUEE, TRUE, 0); break;
     case TDN_TIMER:
       if (!progress.closing &&
           (WaitForSingleObject(progress.shared.finished.get(), 0) == WAIT_OBJECT_0 ||
@@ -526,7 +523,9 @@ FetchedIcon Win32SiteIconFetch::Fetch(WindowHandle owner, const Text& text) {
   Waited waited = WaitQuietly(shared->finished.get(), quietUntil);
   if (waited == Waited::Over && WaitForSingleObject(shared->finished.get(), 0) != WAIT_OBJECT_0 &&
       GetTickCount64() < shared->deadline) {
-    disabled.EnableForDialog();
+    // The dialog disables its owner itself and, when it ends, gives it back both input and
+    // activation; Windows does neither for an owner that was disabled already.
+    disabled.Enable();
     waited = ShowProgress(window, *shared.get());
   }
   if (waited == Waited::Cancelled) {

@@ -8,8 +8,8 @@ namespace brindlework::win32 {
 
 // How long a fetch may take and how much it reads; tests shorten them.
 struct FetchLimits {
-  std::chrono::milliseconds step{5000};   // each resolve, connect, send and wait for an answer
-  std::chrono::milliseconds whole{15000};  // the whole fetch, redirects and candidates included
+  std::chrono::milliseconds step{5000};      // each resolve, connect, send and wait for an answer
+  std::chrono::milliseconds whole{15000};    // the whole fetch, redirects and candidates included
   std::size_t largestPicture = 1024 * 1024;  // a larger one is not used
   std::chrono::milliseconds progressDelay{500};  // a fetch this quick shows no progress window
 };

@@ -74,11 +74,18 @@ std::wstring LoopbackServer::Address(const std::string& path) const {
   return L"http://127.0.0.1:" + std::to_wstring(port_) + FromUtf8(path);
 }
 
-void LoopbackServer::Release() { SetEvent(released_.get()); }
+void LoopbackServer::Release() {
+  SetEvent(released_.get());
+}
 
 std::vector<std::string> LoopbackServer::Requests() const {
   const std::lock_guard lock(mutex_);
   return requests_;
+}
+
+std::string LoopbackServer::Heads() const {
+  const std::lock_guard lock(mutex_);
+  return heads_;
 }
 
 std::optional<Route> LoopbackServer::RouteOf(const std::string& path) const {
@@ -116,11 +123,12 @@ void LoopbackServer::Serve(std::uintptr_t connection) {
     // "GET <path> HTTP/1.1"
     const std::size_t start = received.find(' ') + 1;
     const std::string path = received.substr(start, received.find(' ', start) - start);
-    received.erase(0, end + 4);
     {
       const std::lock_guard lock(mutex_);
       requests_.push_back(path);
+      heads_.append(received, 0, end + 4);
     }
+    received.erase(0, end + 4);
     const Route route = RouteOf(path).value_or(Route{.status = 404});
     if (route.held) WaitForSingleObject(released_.get(), kLongestWait);
     const std::size_t length = route.declaredLength.value_or(route.body.size());

@@ -26,8 +26,8 @@ struct Route {
   // The Content-Length sent when it is not the body's size: a larger one cuts the body short (the
   // connection is closed after it).
   std::optional<std::size_t> declaredLength;
-  bool held = false;         // answers only once Release() is called, or after 10 s
-  Milliseconds dribble{0};   // the body a byte at a time, this far apart (at most 10 s in all)
+  bool held = false;        // answers only once Release() is called, or after 10 s
+  Milliseconds dribble{0};  // the body a byte at a time, this far apart (at most 10 s in all)
 };
 
 class LoopbackServer {
@@ -46,6 +46,8 @@ class LoopbackServer {
   void Release();
   // The paths asked for, in order.
   std::vector<std::string> Requests() const;
+  // Every request's line and headers as received, one after another.
+  std::string Heads() const;
 
  private:
   void Accept();
@@ -59,6 +61,7 @@ class LoopbackServer {
   mutable std::mutex mutex_;  // guards what follows
   std::map<std::string, Route> routes_;
   std::vector<std::string> requests_;
+  std::string heads_;
   std::vector<std::uintptr_t> clients_;  // connections still open
   std::vector<std::thread> servers_;
   std::thread acceptor_;
