@@ -18,7 +18,8 @@ target_link_options(planted PRIVATE LINKER:--exclude-all-symbols)
 file(GLOB support_sources CONFIGURE_DEPENDS tests/support/lib/*.cpp)
 add_library(test_support STATIC ${support_sources})
 target_include_directories(test_support PUBLIC tests/support/lib)
-target_link_libraries(test_support PUBLIC brindlework_win32 GTest::gtest)
+# ws2_32: the loopback HTTP server of the fetch tests.
+target_link_libraries(test_support PUBLIC brindlework_win32 GTest::gtest ws2_32)
 
 file(GLOB win32_test_sources CONFIGURE_DEPENDS tests/win32/*.cpp)
 # The program's run (src/app) without its entry point, and the core's fakes, so that a test can

@@ -32,7 +32,7 @@ file(GLOB win32_sources CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(brindlework_win32 STATIC ${win32_sources})
 target_include_directories(brindlework_win32 PRIVATE ${generated})
 target_link_libraries(brindlework_win32 PUBLIC brindlework_core
-  shell32 ole32 oleaut32 uuid comdlg32 comctl32 advapi32 user32 gdi32 shlwapi)
+  shell32 ole32 oleaut32 uuid comdlg32 comctl32 advapi32 user32 gdi32 shlwapi winhttp)
 
 file(GLOB app_sources CONFIGURE_DEPENDS src/app/*.cpp)
 add_executable(Brindlework WIN32 ${app_sources} res/Brindlework.rc)
@@ -47,9 +47,10 @@ target_link_options(Brindlework PRIVATE ${wide_entry} ${stripped})
 # with their set-up into every launch (a quarter of launch mode's time under Wine). shell32 only
 # when an item is opened or a shortcut written: the editor does neither at start, and shell32
 # brings shlwapi and shcore with it; shlwapi itself only when a dropped link asks for its
-# scheme's icon. GNU ld has no delay-load switch; dlltool writes an import library whose
-# functions bind on first call.
-set(delay_loaded comdlg32 shell32 shlwapi)
+# scheme's icon; winhttp and comctl32 (the progress window) only when a site's icon is fetched.
+# GNU ld has no delay-load switch; dlltool writes an import library whose functions bind on first
+# call.
+set(delay_loaded comdlg32 shell32 shlwapi winhttp comctl32)
 if(MSVC)
   foreach(dll ${delay_loaded})
     target_link_options(Brindlework PRIVATE /DELAYLOAD:${dll}.dll)

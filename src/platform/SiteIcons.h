@@ -17,7 +17,7 @@ namespace brindlework {
 
 // The most of a page that is read for its links.
 inline constexpr std::size_t kPageLimit = 512 * 1024;
-// The most <link> elements kept from one page, and the most of them tried.
+// The most icon links kept from one page (the first ones), and the most of them tried.
 inline constexpr std::size_t kMostPageLinks = 64;
 inline constexpr std::size_t kMostPageCandidates = 3;
 // The most redirects followed for one request.
@@ -26,9 +26,9 @@ inline constexpr int kMostRedirects = 5;
 // An absolute http or https address, as a request names it: never a user part or a fragment;
 // the path and query in ASCII (anything else percent-encoded as UTF-8), beginning with "/".
 struct WebAddress {
-  bool secure = false;  // https
-  std::string host;     // lower case; an IPv6 host without its brackets
-  std::uint16_t port = 0;
+  bool secure = false;     // https
+  std::string host;        // lower case, ASCII; an IPv6 host without its brackets
+  std::uint16_t port = 0;  // the scheme's own (80, 443) when the address names none
   std::string pathAndQuery = "/";
   bool operator==(const WebAddress&) const = default;
 };
@@ -37,7 +37,8 @@ struct WebAddress {
 std::string AddressText(const WebAddress& address);
 
 // The address of one http:// or https:// text, as the user typed it or a browser dragged it;
-// none for any other scheme, no host, a host of blanks or a port out of range.
+// none for any other scheme, no host, a host of blanks or beyond ASCII, a port that is not a
+// number from 1 to 65535.
 std::optional<WebAddress> ParseWebAddress(TextView text);
 
 // `reference` (an href or a Location, as bytes of the page or header) resolved against `base`:
@@ -48,7 +49,8 @@ std::optional<WebAddress> ResolveAddress(const WebAddress& base, std::string_vie
 // The addresses to try for the icon of the page read from `page` (its first kPageLimit bytes; an
 // empty view for a page answered with another status than 200), reached at `final` after its
 // redirects: at most kMostPageCandidates of its icon links, best first, then /favicon.ico at
-// final's origin. Each address appears once.
+// final's origin. Each address appears once. Best: "icon" links before apple-touch-icon tiles,
+// those without a media attribute first, then the largest declared size; else the page's order.
 std::vector<WebAddress> IconCandidates(std::string_view page, const WebAddress& final);
 
 // What one response means for the request: go on to `next`, stop here with the response, or fail.

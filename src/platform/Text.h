@@ -18,4 +18,7 @@ using OptionalText = std::optional<Text>;
 using WindowHandle = std::uintptr_t;
 inline constexpr WindowHandle kNoWindow = 0;
 
+// UTF-16 as UTF-8; a lone surrogate becomes U+FFFD.
+std::string Utf8(TextView text);
+
 }  // namespace brindlework

@@ -275,6 +275,11 @@ TEST_F(DropTest, TheIconRowTakesOneFileAndRefusalsAreTold) {
   EXPECT_TRUE(forms.messages.shown[4].starts_with(u"Error "))
       << testing::Utf8(forms.messages.shown[4]);
   EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\item");
+  // While the window is disabled (a handler waits for a fetch), a drop is freed and ignored.
+  EnableWindow(window, FALSE);
+  Drop({program}, Centre(F::kTxtToExecute));
+  EnableWindow(window, TRUE);
+  EXPECT_EQ(Text(F::kTxtToExecute), L"C:\\item");
 }
 
 // What Explorer and a browser drag, dropped through OLE: a place by its parsing name (its shell ID

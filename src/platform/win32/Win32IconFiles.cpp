@@ -125,8 +125,18 @@ void AppendPng(Bytes& icon, IWICImagingFactory& factory, Bytes& square, UINT siz
   icon.resize(start + read);
 }
 
-// An icon file of the first frame of the picture in these bytes.
-Bytes IconFile(IWICImagingFactory& factory, std::span<const BYTE> picture) {
+ComPtr<IWICImagingFactory> ImagingFactory() {
+  ComPtr<IWICImagingFactory> factory;
+  Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_IWICImagingFactory, factory.put_void()));
+  return factory;
+}
+
+// The frame of the picture in these bytes that an icon is made of: the largest, the first of
+// equals, as an icon file holds one image in several sizes and the largest scales down best. The
+// decoder keeps the bytes' stream, the frame its decoder.
+ComPtr<IWICBitmapFrameDecode> ChosenFrame(IWICImagingFactory& factory,
+                                          std::span<const BYTE> picture) {
   ComPtr<IWICStream> stream;
   Check(factory.CreateStream(stream.put()));
   // WIC only reads the memory it is given, whatever its parameter's type says.
@@ -135,12 +145,38 @@ Bytes IconFile(IWICImagingFactory& factory, std::span<const BYTE> picture) {
   ComPtr<IWICBitmapDecoder> decoder;
   Check(factory.CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                         decoder.put()));
-  ComPtr<IWICBitmapFrameDecode> frame;
-  Check(decoder->GetFrame(0, frame.put()));
+  UINT count = 0;
+  Check(decoder->GetFrameCount(&count));
+  ComPtr<IWICBitmapFrameDecode> chosen;
+  std::uint64_t largest = 0;
+  for (UINT i = 0; i < count; ++i) {
+    ComPtr<IWICBitmapFrameDecode> frame;
+    Check(decoder->GetFrame(i, frame.put()));
+    UINT width = 0, height = 0;
+    Check(frame->GetSize(&width, &height));
+    if (!chosen || std::uint64_t{width} * height > largest) {
+      largest = std::uint64_t{width} * height;
+      chosen = std::move(frame);
+    }
+  }
+  if (!chosen) Check(WINCODEC_ERR_FRAMEMISSING);
+  return chosen;
+}
+
+// The chosen frame in the pixel format that icons are made in.
+ComPtr<IWICFormatConverter> ChosenPixels(IWICImagingFactory& factory,
+                                         std::span<const BYTE> picture) {
+  const ComPtr<IWICBitmapFrameDecode> frame = ChosenFrame(factory, picture);
   ComPtr<IWICFormatConverter> converter;
   Check(factory.CreateFormatConverter(converter.put()));
   Check(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
                               nullptr, 0, WICBitmapPaletteTypeCustom));
+  return converter;
+}
+
+// An icon file of the chosen frame of the picture in these bytes.
+Bytes IconFile(IWICImagingFactory& factory, std::span<const BYTE> picture) {
+  const ComPtr<IWICFormatConverter> converter = ChosenPixels(factory, picture);
   constexpr WORD kCount = std::size(kSizes);
   const IconHeader header{.count = kCount};
   Bytes icon(sizeof header + sizeof(IconEntry) * kCount);
@@ -168,6 +204,27 @@ void CreateFolder(const Text& folder) {
 }
 
 }  // namespace
+
+bool Decodes(std::span<const std::byte> bytes) {
+  const std::span picture(reinterpret_cast<const BYTE*>(bytes.data()), bytes.size());
+  const ComPtr<IWICImagingFactory> factory = ImagingFactory();
+  try {
+    const ComPtr<IWICFormatConverter> pixels = ChosenPixels(*factory.get(), picture);
+    UINT width = 0, height = 0;
+    Check(pixels->GetSize(&width, &height));
+    if (std::uint64_t{width} * 4 > UINT_MAX) return false;
+    // A row at a time: a small file may hold a picture of many millions of pixels, and the
+    // decoders may report damage only here.
+    Bytes row(std::size_t{width} * 4);
+    for (UINT y = 0; y < height; ++y) {
+      const WICRect rect{0, static_cast<INT>(y), static_cast<INT>(width), 1};
+      Check(pixels->CopyPixels(&rect, width * 4, static_cast<UINT>(row.size()), row.data()));
+    }
+    return width > 0 && height > 0;
+  } catch (const Error&) {
+    return false;
+  }
+}
 
 Text LocalIconsFolder() {
   UniqueCoMem path;
@@ -207,9 +264,7 @@ std::optional<Text> Win32IconFiles::SchemeIcon(const Text& scheme) {
 }
 
 PictureIcon Win32IconFiles::IconOfPicture(const Text& path) {
-  ComPtr<IWICImagingFactory> factory;
-  Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_IWICImagingFactory, factory.put_void()));
+  const ComPtr<IWICImagingFactory> factory = ImagingFactory();
   {
     // A decoder is picked by the content, whatever the file's name.
     ComPtr<IWICBitmapDecoder> decoder;
@@ -241,9 +296,7 @@ PictureIcon Win32IconFiles::IconOfBytes(std::span<const std::byte> bytes) {
   // Made of the same bytes before, by this or another copy of the program.
   if (GetFileAttributesW(W(made.path)) != INVALID_FILE_ATTRIBUTES) return made;
   // Decoded from the bytes that were hashed, not the file again, which may have changed since.
-  ComPtr<IWICImagingFactory> factory;
-  Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_IWICImagingFactory, factory.put_void()));
+  const ComPtr<IWICImagingFactory> factory = ImagingFactory();
   const Bytes icon = IconFile(*factory.get(), picture);
   CreateFolder(folder.substr(0, folder.find_last_of(u'\\')));
   CreateFolder(folder);

@@ -9,6 +9,11 @@ namespace brindlework::win32 {
 // which does not roam.
 Text LocalIconsFolder();
 
+// Whether an icon can be made of the picture in these bytes: the system decodes it and the
+// pixels of the frame that the icon would be made of can be copied (some damage shows only
+// then). Needs COM initialised on the calling thread.
+bool Decodes(std::span<const std::byte> picture);
+
 // The icons of files through shell32, shlwapi and the imaging component (WIC), all loaded on
 // first use.
 // Needs COM initialised on the calling thread.

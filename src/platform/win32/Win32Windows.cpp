@@ -482,15 +482,23 @@ class NativeForm final : public FormView {
       case WM_COMMAND:
         OnCommand(wParam, lParam);
         return 0;
+      // A drop that arrives while the window is disabled (a fetch or a message box is waiting
+      // inside a handler) is freed and ignored: delivered, it would re-enter the form mid-work.
       case WM_DROPFILES: {
         // FilesOf frees the drop, which is the receiver's, on every way out.
         const auto drop = reinterpret_cast<HDROP>(wParam);
+        if (!IsWindowEnabled(hwnd_)) {
+          DragFinish(drop);
+          return 0;
+        }
         Guarded([&] { Deliver(DropReceiver::FilesOf(drop)); });
         return 0;
       }
       case kDroppedMessage:
         // One message for each drop taken.
-        if (auto drop = drops_ ? drops_->Take() : std::nullopt) Guarded([&] { Deliver(*drop); });
+        if (auto drop = drops_ ? drops_->Take() : std::nullopt) {
+          if (IsWindowEnabled(hwnd_)) Guarded([&] { Deliver(*drop); });
+        }
         return 0;
       case DM_GETDEFID:
         if (const int id = DefaultButton()) return MAKELRESULT(id, DC_HASDEFID);
