@@ -29,34 +29,6 @@ std::vector<std::byte> Bytes(std::string_view text) {
   return {bytes.begin(), bytes.end()};
 }
 
-// An icon file of opaque squares of one colour (0xAARRGGBB) each, as 32-bit DIBs.
-std::string IconOfSquares(std::initializer_list<std::pair<int, DWORD>> squares) {
-  struct Entry {
-    BYTE width, height, colours = 0, reserved = 0;
-    WORD planes = 1, bitCount = 32;
-    DWORD length, offset;
-  };
-  const WORD head[] = {0, 1, static_cast<WORD>(squares.size())};
-  std::string icon(reinterpret_cast<const char*>(head), sizeof head), images;
-  for (const auto& [size, colour] : squares) {
-    const std::size_t start = images.size();
-    const BITMAPINFOHEADER info{.biSize = sizeof info,
-                                .biWidth = size,
-                                .biHeight = size * 2,
-                                .biPlanes = 1,
-                                .biBitCount = 32};
-    images.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int i = 0; i < size * size; ++i) images.append(reinterpret_cast<const char*>(&colour), 4);
-    images.append(size * ((size + 31) / 32 * 4), '\0');  // the AND mask: nothing transparent
-    const Entry entry{.width = static_cast<BYTE>(size),
-                      .height = static_cast<BYTE>(size),
-                      .length = static_cast<DWORD>(images.size() - start),
-                      .offset = static_cast<DWORD>(6 + 16 * squares.size() + start)};
-    icon.append(reinterpret_cast<const char*>(&entry), sizeof entry);
-  }
-  return icon + images;
-}
-
 HWND ProgressWindow() {
   for (const HWND window : testing::VisibleWindowsOfProcess(GetCurrentProcessId())) {
     if (testing::ClassName(window) == L"#32770" && GetDlgItem(window, IDCANCEL)) return window;
@@ -95,8 +67,8 @@ class SiteIconFetchTest : public ::testing::Test {
 };
 
 TEST_F(SiteIconFetchTest, TheLargestFrameOfThePagesBestIconBehindARelativeRedirect) {
-  // The largest frame is the second, green: the first of two of that size.
-  const std::string ico = IconOfSquares({{16, 0xFFD00000}, {48, 0xFF00C000}, {48, 0xFF0000D0}});
+  // Its largest frame is the second, green: the first of two of that size.
+  const std::string ico = testing::FileBytes(testing::BuiltProgram(L"three-frames.ico"));
   server.Add("/start",
              {.status = 302, .headers = "Location: sub/page.html\r\nSet-Cookie: a=1; Path=/\r\n"});
   server.Add("/sub/page.html", {.body = R"(<link rel="icon" sizes="16x16" href="small.png">
@@ -163,6 +135,7 @@ TEST_F(SiteIconFetchTest, TheDeadlineEndsAFetchWithOrWithoutTheProgressWindowAnd
   const FetchedIcon cancelled = Fetch("/held", {.progressDelay = 100ms}, [&](HWND dialog) {
     ownerDisabled = !IsWindowEnabled(owner.get());
     title = testing::WindowText(dialog);
+    testing::SaveScreenshot(dialog, L"fetch-progress");
     SendMessageTimeoutW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0, SMTO_BLOCK, 5000, nullptr);
     server.Release();  // the page comes after Cancel, and must not be used
   });
