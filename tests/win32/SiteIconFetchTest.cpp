@@ -40,7 +40,7 @@ class SiteIconFetchTest : public ::testing::Test {
  protected:
   // The fetch, while a helper thread plays the user: `answer` gets the progress window when it
   // shows. One still open 5 s later is closed, so that no run can hang.
-  FetchedIcon Fetch(const std::string& path, win32::FetchLimits limits = {},
+  FetchedIcon Fetch(const std::wstring& address, win32::FetchLimits limits = {},
                     std::function<void(HWND)> answer = nullptr) {
     std::atomic<bool> over = false;
     std::thread user([&] {
@@ -51,7 +51,7 @@ class SiteIconFetchTest : public ::testing::Test {
         PostMessageW(ProgressWindow(), WM_CLOSE, 0, 0);
     });
     const FetchedIcon fetched = win32::Win32SiteIconFetch(limits).Fetch(
-        reinterpret_cast<WindowHandle>(owner.get()), win32::ToText(server.Address(path)));
+        reinterpret_cast<WindowHandle>(owner.get()), win32::ToText(address));
     over = true;
     user.join();
     EXPECT_TRUE(IsWindowEnabled(owner.get()));
@@ -75,7 +75,7 @@ TEST_F(SiteIconFetchTest, TheLargestFrameOfThePagesBestIconBehindARelativeRedire
       <link rel="shortcut icon" sizes="48x48" href="icons/site.ico">)"});
   server.Add("/sub/small.png", {.headers = "Content-Type: image/png\r\n", .body = png});
   server.Add("/sub/icons/site.ico", {.body = ico});
-  const FetchedIcon fetched = Fetch("/start");
+  const FetchedIcon fetched = Fetch(server.Address("/start"));
   EXPECT_EQ(fetched.outcome, Outcome::Fetched);
   EXPECT_EQ(fetched.bytes, Bytes(ico));
   EXPECT_EQ(server.Requests(),
@@ -85,7 +85,7 @@ TEST_F(SiteIconFetchTest, TheLargestFrameOfThePagesBestIconBehindARelativeRedire
             std::string::npos);
   EXPECT_EQ(server.Heads().find("Cookie"), std::string::npos) << server.Heads();
   // A picture's own address gives that picture.
-  EXPECT_EQ(Fetch("/sub/small.png").bytes, Bytes(png));
+  EXPECT_EQ(Fetch(server.Address("/sub/small.png")).bytes, Bytes(png));
 
   testing::ScratchFolder scratch;
   win32::Win32IconFiles icons([&] { return win32::ToText(scratch / L"Icons"); });
@@ -110,35 +110,51 @@ TEST_F(SiteIconFetchTest, PicturesTooLargeCutShortEncodedOrDamagedAreSkipped) {
   server.Add("/cut.png", {.body = png, .declaredLength = png.size() + 1});
   server.Add("/zip.png", {.headers = "Content-Encoding: gzip\r\n", .body = png});
   server.Add("/favicon.ico", {.body = png.substr(0, png.size() / 2)});
-  EXPECT_EQ(Fetch("/").outcome, Outcome::NoIcon);
+  EXPECT_EQ(Fetch(server.Address("/")).outcome, Outcome::NoIcon);
   EXPECT_EQ(server.Requests(),
             (std::vector<std::string>{"/", "/large.png", "/cut.png", "/zip.png", "/favicon.ico"}));
 
   server.Add("/favicon.ico", {.body = largest});
-  const FetchedIcon fetched = Fetch("/");
+  const FetchedIcon fetched = Fetch(server.Address("/"));
   EXPECT_EQ(fetched.outcome, Outcome::Fetched);
   EXPECT_EQ(fetched.bytes, Bytes(largest));
 }
 
-TEST_F(SiteIconFetchTest, TheDeadlineEndsAFetchWithOrWithoutTheProgressWindowAndCancelAtOnce) {
+TEST_F(SiteIconFetchTest, UnreachableTooSlowOrCancelledInTheProgressWindow) {
   server.Add("/slow", {.body = std::string(1000, ' '), .dribble = 100ms});
-  for (const auto delay : {100ms, 10000ms}) {
-    const FetchedIcon fetched = Fetch("/slow", {.step = 3s, .whole = 1s, .progressDelay = delay});
+  const struct {
+    std::wstring address;
+    win32::FetchLimits limits;
+    Unreachable cause;
+  } rows[] = {
+      {server.Address("/slow"),
+       {.step = 3s, .whole = 1s, .progressDelay = 100ms},
+       Unreachable::TooSlow},
+      {server.Address("/slow"),
+       {.step = 3s, .whole = 1s, .progressDelay = 10s},
+       Unreachable::TooSlow},
+      {L"http://127.0.0.1:1/", {}, Unreachable::NoConnection},  // nothing listens there
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::ToUtf8(row.address));
+    const FetchedIcon fetched = Fetch(row.address, row.limits);
     EXPECT_EQ(fetched.outcome, Outcome::Unreachable);
-    EXPECT_EQ(fetched.cause, Unreachable::TooSlow);
+    EXPECT_EQ(fetched.cause, row.cause);
   }
 
   server.Add("/held", {.body = R"(<link rel=icon href="/icon.png">)", .held = true});
   server.Add("/icon.png", {.body = png});
   bool ownerDisabled = false;
   std::wstring title;
-  const FetchedIcon cancelled = Fetch("/held", {.progressDelay = 100ms}, [&](HWND dialog) {
-    ownerDisabled = !IsWindowEnabled(owner.get());
-    title = testing::WindowText(dialog);
-    testing::SaveScreenshot(dialog, L"fetch-progress");
-    SendMessageTimeoutW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0, SMTO_BLOCK, 5000, nullptr);
-    server.Release();  // the page comes after Cancel, and must not be used
-  });
+  const FetchedIcon cancelled =
+      Fetch(server.Address("/held"), {.progressDelay = 100ms}, [&](HWND dialog) {
+        ownerDisabled = !IsWindowEnabled(owner.get());
+        title = testing::WindowText(dialog);
+        testing::SaveScreenshot(dialog, L"fetch-progress");
+        SendMessageTimeoutW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0, SMTO_BLOCK, 5000,
+                            nullptr);
+        server.Release();  // the page comes after Cancel, and must not be used
+      });
   EXPECT_EQ(cancelled.outcome, Outcome::Cancelled);
   EXPECT_TRUE(ownerDisabled);
   EXPECT_EQ(title, L"Brindlework");
