@@ -71,8 +71,10 @@ TEST_F(SiteIconFetchTest, TheLargestFrameOfThePagesBestIconBehindARelativeRedire
   const std::string ico = testing::FileBytes(testing::BuiltProgram(L"three-frames.ico"));
   server.Add("/start",
              {.status = 302, .headers = "Location: sub/page.html\r\nSet-Cookie: a=1; Path=/\r\n"});
+  // The best link names a port where nothing listens: only the next one is then tried.
   server.Add("/sub/page.html", {.body = R"(<link rel="icon" sizes="16x16" href="small.png">
-      <link rel="shortcut icon" sizes="48x48" href="icons/site.ico">)"});
+      <link rel="shortcut icon" sizes="48x48" href="icons/site.ico">
+      <link rel="icon" sizes="64x64" href="http://127.0.0.1:1/refused.png">)"});
   server.Add("/sub/small.png", {.headers = "Content-Type: image/png\r\n", .body = png});
   server.Add("/sub/icons/site.ico", {.body = ico});
   const FetchedIcon fetched = Fetch(server.Address("/start"));
