@@ -29,8 +29,10 @@ target_link_libraries(win32_tests PRIVATE test_support oleacc GTest::gtest_main)
 target_include_directories(win32_tests PRIVATE res ${generated} tests)
 add_dependencies(win32_tests Brindlework)  # reads the exe's resources
 add_test(NAME win32_tests COMMAND win32_tests)
-# A picture that the tests make an icon of, beside the test programs.
+# A picture that the tests make an icon of, beside the test programs, and an icon file of three
+# frames: 16 pixels red, 48 green, 48 blue (PNGs, made with ImageMagick and icotool -c -r).
 configure_file(tests/win32/data/picture-3x2.png ${CMAKE_BINARY_DIR}/picture-3x2.png COPYONLY)
+configure_file(tests/win32/data/three-frames.ico ${CMAKE_BINARY_DIR}/three-frames.ico COPYONLY)
 
 # The end-to-end driver: starts Brindlework.exe and works its windows from outside, as a user.
 file(GLOB e2e_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)

@@ -381,14 +381,16 @@ std::vector<WebAddress> IconCandidates(std::string_view page, const WebAddress& 
       break;
     }
   }
-  std::vector<Link> links;
-  for (Tags tags(page); links.size() < kMostPageLinks && tags.Next(tag);) {
-    if (auto link = IconLink(tag, base)) links.push_back(std::move(*link));
-  }
   // Icons before touch tiles, those for every screen first, the largest first; else page order.
-  std::stable_sort(links.begin(), links.end(), [](const Link& a, const Link& b) {
+  const auto better = [](const Link& a, const Link& b) {
     return std::tie(a.touch, a.media, b.size) < std::tie(b.touch, b.media, a.size);
-  });
+  };
+  std::vector<Link> links;  // in order: each goes after those as good as it
+  for (Tags tags(page); links.size() < kMostPageLinks && tags.Next(tag);) {
+    if (auto link = IconLink(tag, base)) {
+      links.insert(std::upper_bound(links.begin(), links.end(), *link, better), std::move(*link));
+    }
+  }
 
   std::vector<WebAddress> candidates;
   const auto add = [&candidates](const WebAddress& address) {

@@ -29,34 +29,6 @@ std::vector<std::byte> Bytes(std::string_view text) {
   return {bytes.begin(), bytes.end()};
 }
 
-// An icon file of opaque squares of one colour (0xAARRGGBB) each, as 32-bit DIBs.
-std::string IconOfSquares(std::initializer_list<std::pair<int, DWORD>> squares) {
-  struct Entry {
-    BYTE width, height, colours = 0, reserved = 0;
-    WORD planes = 1, bitCount = 32;
-    DWORD length, offset;
-  };
-  const WORD head[] = {0, 1, static_cast<WORD>(squares.size())};
-  std::string icon(reinterpret_cast<const char*>(head), sizeof head), images;
-  for (const auto& [size, colour] : squares) {
-    const std::size_t start = images.size();
-    const BITMAPINFOHEADER info{.biSize = sizeof info,
-                                .biWidth = size,
-                                .biHeight = size * 2,
-                                .biPlanes = 1,
-                                .biBitCount = 32};
-    images.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int i = 0; i < size * size; ++i) images.append(reinterpret_cast<const char*>(&colour), 4);
-    images.append(size * ((size + 31) / 32 * 4), '\0');  // the AND mask: nothing transparent
-    const Entry entry{.width = static_cast<BYTE>(size),
-                      .height = static_cast<BYTE>(size),
-                      .length = static_cast<DWORD>(images.size() - start),
-                      .offset = static_cast<DWORD>(6 + 16 * squares.size() + start)};
-    icon.append(reinterpret_cast<const char*>(&entry), sizeof entry);
-  }
-  return icon + images;
-}
-
 HWND ProgressWindow() {
   for (const HWND window : testing::VisibleWindowsOfProcess(GetCurrentProcessId())) {
     if (testing::ClassName(window) == L"#32770" && GetDlgItem(window, IDCANCEL)) return window;
@@ -68,7 +40,7 @@ class SiteIconFetchTest : public ::testing::Test {
  protected:
   // The fetch, while a helper thread plays the user: `answer` gets the progress window when it
   // shows. One still open 5 s later is closed, so that no run can hang.
-  FetchedIcon Fetch(const std::string& path, win32::FetchLimits limits = {},
+  FetchedIcon Fetch(const std::wstring& address, win32::FetchLimits limits = {},
                     std::function<void(HWND)> answer = nullptr) {
     std::atomic<bool> over = false;
     std::thread user([&] {
@@ -79,7 +51,7 @@ class SiteIconFetchTest : public ::testing::Test {
         PostMessageW(ProgressWindow(), WM_CLOSE, 0, 0);
     });
     const FetchedIcon fetched = win32::Win32SiteIconFetch(limits).Fetch(
-        reinterpret_cast<WindowHandle>(owner.get()), win32::ToText(server.Address(path)));
+        reinterpret_cast<WindowHandle>(owner.get()), win32::ToText(address));
     over = true;
     user.join();
     EXPECT_TRUE(IsWindowEnabled(owner.get()));
@@ -95,15 +67,17 @@ class SiteIconFetchTest : public ::testing::Test {
 };
 
 TEST_F(SiteIconFetchTest, TheLargestFrameOfThePagesBestIconBehindARelativeRedirect) {
-  // The largest frame is the second, green: the first of two of that size.
-  const std::string ico = IconOfSquares({{16, 0xFFD00000}, {48, 0xFF00C000}, {48, 0xFF0000D0}});
+  // Its largest frame is the second, green: the first of two of that size.
+  const std::string ico = testing::FileBytes(testing::BuiltProgram(L"three-frames.ico"));
   server.Add("/start",
              {.status = 302, .headers = "Location: sub/page.html\r\nSet-Cookie: a=1; Path=/\r\n"});
+  // The best link names a port where nothing listens: only the next one is then tried.
   server.Add("/sub/page.html", {.body = R"(<link rel="icon" sizes="16x16" href="small.png">
-      <link rel="shortcut icon" sizes="48x48" href="icons/site.ico">)"});
+      <link rel="shortcut icon" sizes="48x48" href="icons/site.ico">
+      <link rel="icon" sizes="64x64" href="http://127.0.0.1:1/refused.png">)"});
   server.Add("/sub/small.png", {.headers = "Content-Type: image/png\r\n", .body = png});
   server.Add("/sub/icons/site.ico", {.body = ico});
-  const FetchedIcon fetched = Fetch("/start");
+  const FetchedIcon fetched = Fetch(server.Address("/start"));
   EXPECT_EQ(fetched.outcome, Outcome::Fetched);
   EXPECT_EQ(fetched.bytes, Bytes(ico));
   EXPECT_EQ(server.Requests(),
@@ -113,7 +87,7 @@ TEST_F(SiteIconFetchTest, TheLargestFrameOfThePagesBestIconBehindARelativeRedire
             std::string::npos);
   EXPECT_EQ(server.Heads().find("Cookie"), std::string::npos) << server.Heads();
   // A picture's own address gives that picture.
-  EXPECT_EQ(Fetch("/sub/small.png").bytes, Bytes(png));
+  EXPECT_EQ(Fetch(server.Address("/sub/small.png")).bytes, Bytes(png));
 
   testing::ScratchFolder scratch;
   win32::Win32IconFiles icons([&] { return win32::ToText(scratch / L"Icons"); });
@@ -138,34 +112,51 @@ TEST_F(SiteIconFetchTest, PicturesTooLargeCutShortEncodedOrDamagedAreSkipped) {
   server.Add("/cut.png", {.body = png, .declaredLength = png.size() + 1});
   server.Add("/zip.png", {.headers = "Content-Encoding: gzip\r\n", .body = png});
   server.Add("/favicon.ico", {.body = png.substr(0, png.size() / 2)});
-  EXPECT_EQ(Fetch("/").outcome, Outcome::NoIcon);
+  EXPECT_EQ(Fetch(server.Address("/")).outcome, Outcome::NoIcon);
   EXPECT_EQ(server.Requests(),
             (std::vector<std::string>{"/", "/large.png", "/cut.png", "/zip.png", "/favicon.ico"}));
 
   server.Add("/favicon.ico", {.body = largest});
-  const FetchedIcon fetched = Fetch("/");
+  const FetchedIcon fetched = Fetch(server.Address("/"));
   EXPECT_EQ(fetched.outcome, Outcome::Fetched);
   EXPECT_EQ(fetched.bytes, Bytes(largest));
 }
 
-TEST_F(SiteIconFetchTest, TheDeadlineEndsAFetchWithOrWithoutTheProgressWindowAndCancelAtOnce) {
+TEST_F(SiteIconFetchTest, UnreachableTooSlowOrCancelledInTheProgressWindow) {
   server.Add("/slow", {.body = std::string(1000, ' '), .dribble = 100ms});
-  for (const auto delay : {100ms, 10000ms}) {
-    const FetchedIcon fetched = Fetch("/slow", {.step = 3s, .whole = 1s, .progressDelay = delay});
+  const struct {
+    std::wstring address;
+    win32::FetchLimits limits;
+    Unreachable cause;
+  } rows[] = {
+      {server.Address("/slow"),
+       {.step = 3s, .whole = 1s, .progressDelay = 100ms},
+       Unreachable::TooSlow},
+      {server.Address("/slow"),
+       {.step = 3s, .whole = 1s, .progressDelay = 10s},
+       Unreachable::TooSlow},
+      {L"http://127.0.0.1:1/", {}, Unreachable::NoConnection},  // nothing listens there
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::ToUtf8(row.address));
+    const FetchedIcon fetched = Fetch(row.address, row.limits);
     EXPECT_EQ(fetched.outcome, Outcome::Unreachable);
-    EXPECT_EQ(fetched.cause, Unreachable::TooSlow);
+    EXPECT_EQ(fetched.cause, row.cause);
   }
 
   server.Add("/held", {.body = R"(<link rel=icon href="/icon.png">)", .held = true});
   server.Add("/icon.png", {.body = png});
   bool ownerDisabled = false;
   std::wstring title;
-  const FetchedIcon cancelled = Fetch("/held", {.progressDelay = 100ms}, [&](HWND dialog) {
-    ownerDisabled = !IsWindowEnabled(owner.get());
-    title = testing::WindowText(dialog);
-    SendMessageTimeoutW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0, SMTO_BLOCK, 5000, nullptr);
-    server.Release();  // the page comes after Cancel, and must not be used
-  });
+  const FetchedIcon cancelled =
+      Fetch(server.Address("/held"), {.progressDelay = 100ms}, [&](HWND dialog) {
+        ownerDisabled = !IsWindowEnabled(owner.get());
+        title = testing::WindowText(dialog);
+        testing::SaveScreenshot(dialog, L"fetch-progress");
+        SendMessageTimeoutW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0, SMTO_BLOCK, 5000,
+                            nullptr);
+        server.Release();  // the page comes after Cancel, and must not be used
+      });
   EXPECT_EQ(cancelled.outcome, Outcome::Cancelled);
   EXPECT_TRUE(ownerDisabled);
   EXPECT_EQ(title, L"Brindlework");

@@ -7,8 +7,8 @@
 // closes it only if it is still there) and the result, kept only when no Cancel came first.
 // The worker touches no window and posts nothing: it sets an event when it is done.
 //
-// Redirects are followed here, not by WinHTTP: Wine's misplace relative Locations, and the
-// redirect rule (SiteIcons.h) decides what may be followed at all.
+// Redirects are followed here, not by WinHTTP: Wine's own misplace relative Locations and follow
+// file: ones, and the redirect rule (SiteIcons.h) decides what may be followed at all.
 #include "platform/win32/Win32SiteIconFetch.h"
 
 #include <windows.h>

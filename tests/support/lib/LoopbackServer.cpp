@@ -101,8 +101,10 @@ void LoopbackServer::Accept() {
     if (!Readable(listener, stopping_)) continue;
     const SOCKET client = accept(listener, nullptr, nullptr);
     if (client == INVALID_SOCKET) continue;
+    // A client that stops reading without closing cannot hold a send for longer.
+    setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&kLongestWait),
+               sizeof kLongestWait);
     const std::lock_guard lock(mutex_);
-    clients_.push_back(client);
     servers_.emplace_back([this, client] { Serve(client); });
   }
 }
@@ -150,8 +152,6 @@ void LoopbackServer::Serve(std::uintptr_t connection) {
     open = open && sent == route.body.size();
   }
   shutdown(client, SD_BOTH);
-  const std::lock_guard lock(mutex_);
-  clients_.erase(std::find(clients_.begin(), clients_.end(), connection));
   closesocket(client);
 }
 

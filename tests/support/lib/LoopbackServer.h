@@ -62,7 +62,6 @@ class LoopbackServer {
   std::map<std::string, Route> routes_;
   std::vector<std::string> requests_;
   std::string heads_;
-  std::vector<std::uintptr_t> clients_;  // connections still open
   std::vector<std::thread> servers_;
   std::thread acceptor_;
 };
