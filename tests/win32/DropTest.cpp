@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "LiveForms.h"
+#include "LoopbackServer.h"
 #include "ShortcutFiles.h"
 #include "Ui.h"
 #include "UserState.h"
@@ -401,6 +402,28 @@ TEST_F(DropTest, FilesPastedIntoTheItemOrIconFieldAreDroppedThere) {
   Type(F::kTxtToExecute, L"");
   Paste(F::kTxtToExecute, {VK_CONTROL, 'V'});
   EXPECT_EQ(Text(F::kTxtToExecute), NameOf(bin.get(), SIGDN_DESKTOPABSOLUTEPARSING));
+  ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard() && CloseClipboard());
+}
+
+// A link to a site dragged in, then the site's address in the icon field at GO!: the site's icon,
+// made once into an icon file, in the field and on the pin.
+TEST_F(DropTest, ALinkToASiteAndItsAddressAtGoWearTheSitesIcon) {
+  testing::LoopbackServer server;
+  server.Add("/", {.body = R"(<link rel="icon" href="/logo.png">)"});
+  server.Add("/logo.png", {.body = testing::FileBytes(testing::BuiltProgram(L"picture-3x2.png"))});
+  const std::wstring site = server.Address("/");
+  Clipboard(Link(site, L"Garden"));
+  EXPECT_EQ(Drag(nullptr, F::kTxtToExecute, DROPEFFECT_LINK), DROPEFFECT_LINK);
+  const std::wstring made = Text(F::kTxtIcon);
+  EXPECT_EQ(made.rfind(forms.iconsFolder / L"", 0), 0u) << testing::ToUtf8(made);
+  EXPECT_EQ(Text(F::kTxtTitle), L"Garden");
+
+  Type(F::kTxtIcon, site);
+  Press(F::kCommand1);
+  EXPECT_EQ(forms.messages.shown, std::vector<brindlework::Text>{u"done!"});
+  EXPECT_EQ(Text(F::kTxtIcon), made);
+  EXPECT_EQ(testing::ReadShortcut(desktop / L"Garden.lnk").iconPath, made);
+  EXPECT_TRUE(IsWindowEnabled(window));
   ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard() && CloseClipboard());
 }
 
