@@ -50,8 +50,8 @@ class IconFiles {
   virtual std::optional<Text> SchemeIcon(const Text& scheme) = 0;
 
   // An icon file in the Icons folder made of the picture in the file at the path (not a folder),
-  // named by the hash of the picture's bytes: one made of the same bytes before is used as it
-  // is. Throws Error for a damaged picture, or an Icons folder that cannot be made or written;
+  // of its largest frame (the first of equals), named by the hash of the picture's bytes: one
+  // made of the same bytes before is used as it is. Throws Error for a damaged picture, or an Icons folder that cannot be made or written;
   // nothing is then left in the folder.
   virtual PictureIcon IconOfPicture(const Text& path) = 0;
 
