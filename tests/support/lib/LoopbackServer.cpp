@@ -2,8 +2,9 @@
 
 #include <winsock2.h>
 
-#include <algorithm>
 #include <stdexcept>
+
+#include "TestSupport.h"
 
 namespace brindlework::testing {
 namespace {
@@ -24,16 +25,6 @@ bool Readable(SOCKET socket, const std::atomic<bool>& stopping) {
   return false;
 }
 
-bool SendAll(SOCKET socket, const char* data, std::size_t length) {
-  while (length > 0) {
-    const int sent = send(socket, data, static_cast<int>(std::min<std::size_t>(length, 65536)), 0);
-    if (sent <= 0) return false;
-    data += sent;
-    length -= static_cast<std::size_t>(sent);
-  }
-  return true;
-}
-
 }  // namespace
 
 LoopbackServer::LoopbackServer() : released_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
@@ -52,22 +43,30 @@ LoopbackServer::LoopbackServer() : released_(CreateEventW(nullptr, TRUE, FALSE, 
     throw std::runtime_error("no loopback server: " + std::to_string(WSAGetLastError()));
   }
   port_ = ntohs(address.sin_port);
-  acceptor_ = std::thread([this] { Accept(); });
+  acceptor_ = std::thread([this, listener] {
+    while (Readable(listener, stopping_)) {
+      const SOCKET client = accept(listener, nullptr, nullptr);
+      if (client == INVALID_SOCKET) continue;
+      // A client that stops reading cannot hold a send for longer.
+      setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&kLongestWait),
+                 sizeof kLongestWait);
+      connections_.emplace_back([this, client] { Serve(client); });
+    }
+  });
 }
 
 LoopbackServer::~LoopbackServer() {
   stopping_ = true;
   SetEvent(released_.get());
-  // Each within its 50 ms poll; each connection's thread closes its socket as it ends.
-  acceptor_.join();
-  for (auto& server : servers_) server.join();
+  acceptor_.join();  // within its 50 ms poll, as each connection
+  for (auto& connection : connections_) connection.join();
   closesocket(static_cast<SOCKET>(listener_));
   WSACleanup();
 }
 
-void LoopbackServer::Add(const std::string& path, Route route) {
+void LoopbackServer::Add(const std::string& path, std::string response, bool held) {
   const std::lock_guard lock(mutex_);
-  routes_[path] = std::move(route);
+  routes_[path] = {std::move(response), held};
 }
 
 std::wstring LoopbackServer::Address(const std::string& path) const {
@@ -83,73 +82,29 @@ std::vector<std::string> LoopbackServer::Requests() const {
   return requests_;
 }
 
-std::string LoopbackServer::Heads() const {
-  const std::lock_guard lock(mutex_);
-  return heads_;
-}
-
-std::optional<Route> LoopbackServer::RouteOf(const std::string& path) const {
-  const std::lock_guard lock(mutex_);
-  const auto route = routes_.find(path);
-  if (route == routes_.end()) return std::nullopt;
-  return route->second;
-}
-
-void LoopbackServer::Accept() {
-  const auto listener = static_cast<SOCKET>(listener_);
-  while (!stopping_) {
-    if (!Readable(listener, stopping_)) continue;
-    const SOCKET client = accept(listener, nullptr, nullptr);
-    if (client == INVALID_SOCKET) continue;
-    // A client that stops reading without closing cannot hold a send for longer.
-    setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&kLongestWait),
-               sizeof kLongestWait);
-    const std::lock_guard lock(mutex_);
-    servers_.emplace_back([this, client] { Serve(client); });
-  }
-}
-
-// One client's connection: its requests in turn, until it closes it or an answer cuts it.
 void LoopbackServer::Serve(std::uintptr_t connection) {
   const auto client = static_cast<SOCKET>(connection);
-  std::string received;
-  for (bool open = true; open && !stopping_;) {
-    std::size_t end;
-    while ((end = received.find("\r\n\r\n")) == std::string::npos) {
-      char chunk[4096];
-      const int got = Readable(client, stopping_) ? recv(client, chunk, sizeof chunk, 0) : 0;
-      if (got <= 0) break;
-      received.append(chunk, static_cast<std::size_t>(got));
-    }
-    if (end == std::string::npos) break;
-    // "GET <path> HTTP/1.1"
-    const std::size_t start = received.find(' ') + 1;
-    const std::string path = received.substr(start, received.find(' ', start) - start);
-    {
-      const std::lock_guard lock(mutex_);
-      requests_.push_back(path);
-      heads_.append(received, 0, end + 4);
-    }
-    received.erase(0, end + 4);
-    const Route route = RouteOf(path).value_or(Route{.status = 404});
-    if (route.held) WaitForSingleObject(released_.get(), kLongestWait);
-    const std::size_t length = route.declaredLength.value_or(route.body.size());
-    const std::string head = "HTTP/1.1 " + std::to_string(route.status) +
-                             " Canned\r\nContent-Length: " + std::to_string(length) + "\r\n" +
-                             route.headers + "\r\n";
-    open = SendAll(client, head.data(), head.size()) && length == route.body.size();
-    if (route.dribble.count() == 0) {
-      open = SendAll(client, route.body.data(), route.body.size()) && open;
-      continue;
-    }
-    const auto until = GetTickCount64() + kLongestWait;
-    std::size_t sent = 0;
-    while (sent < route.body.size() && GetTickCount64() < until && !stopping_ &&
-           SendAll(client, &route.body[sent], 1)) {
-      ++sent;
-      Sleep(static_cast<DWORD>(route.dribble.count()));
-    }
-    open = open && sent == route.body.size();
+  std::string head;
+  char chunk[4096];
+  while (head.find("\r\n\r\n") == std::string::npos && Readable(client, stopping_)) {
+    const int got = recv(client, chunk, sizeof chunk, 0);
+    if (got <= 0) break;
+    head.append(chunk, static_cast<std::size_t>(got));
+  }
+  // "GET <path> HTTP/1.1"
+  const std::size_t start = head.find(' ') + 1;
+  const std::string path = head.substr(start, head.find(' ', start) - start);
+  std::pair<std::string, bool> route{"HTTP/1.1 404 Not Found\r\nConnection: close\r\n\r\n", false};
+  {
+    const std::lock_guard lock(mutex_);
+    requests_.push_back(head);
+    if (const auto found = routes_.find(path); found != routes_.end()) route = found->second;
+  }
+  if (route.second) WaitForSingleObject(released_.get(), kLongestWait);
+  for (std::size_t sent = 0; sent < route.first.size();) {
+    const int now = send(client, &route.first[sent], static_cast<int>(route.first.size() - sent), 0);
+    if (now <= 0) break;
+    sent += static_cast<std::size_t>(now);
   }
   shutdown(client, SD_BOTH);
   closesocket(client);
