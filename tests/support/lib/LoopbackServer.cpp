@@ -43,14 +43,12 @@ LoopbackServer::LoopbackServer() : released_(CreateEventW(nullptr, TRUE, FALSE, 
     throw std::runtime_error("no loopback server: " + std::to_string(WSAGetLastError()));
   }
   port_ = ntohs(address.sin_port);
-  acceptor_ = std::thread([this, listener] {
+  // One connection at a time, as WinHTTP asks for one thing at a time; a held answer holds back
+  // those after it too.
+  server_ = std::thread([this, listener] {
     while (Readable(listener, stopping_)) {
       const SOCKET client = accept(listener, nullptr, nullptr);
-      if (client == INVALID_SOCKET) continue;
-      // A client that stops reading cannot hold a send for longer.
-      setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&kLongestWait),
-                 sizeof kLongestWait);
-      connections_.emplace_back([this, client] { Serve(client); });
+      if (client != INVALID_SOCKET) Serve(client);
     }
   });
 }
@@ -58,8 +56,7 @@ LoopbackServer::LoopbackServer() : released_(CreateEventW(nullptr, TRUE, FALSE, 
 LoopbackServer::~LoopbackServer() {
   stopping_ = true;
   SetEvent(released_.get());
-  acceptor_.join();  // within its 50 ms poll, as each connection
-  for (auto& connection : connections_) connection.join();
+  server_.join();  // within a poll of 50 ms or a send's bound
   closesocket(static_cast<SOCKET>(listener_));
   WSACleanup();
 }
@@ -84,6 +81,9 @@ std::vector<std::string> LoopbackServer::Requests() const {
 
 void LoopbackServer::Serve(std::uintptr_t connection) {
   const auto client = static_cast<SOCKET>(connection);
+  // A client that stops reading cannot hold a send for longer.
+  setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&kLongestWait),
+             sizeof kLongestWait);
   std::string head;
   char chunk[4096];
   while (head.find("\r\n\r\n") == std::string::npos && Readable(client, stopping_)) {

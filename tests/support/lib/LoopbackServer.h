@@ -32,7 +32,7 @@ class LoopbackServer {
   std::vector<std::string> Requests() const;
 
  private:
-  void Serve(std::uintptr_t client);
+  void Serve(std::uintptr_t connection);
 
   std::uintptr_t listener_;
   std::uint16_t port_ = 0;
@@ -41,8 +41,7 @@ class LoopbackServer {
   mutable std::mutex mutex_;  // guards the routes and the requests
   std::map<std::string, std::pair<std::string, bool>> routes_;
   std::vector<std::string> requests_;
-  std::vector<std::thread> connections_;  // the acceptor's alone until it has ended
-  std::thread acceptor_;
+  std::thread server_;
 };
 
 }  // namespace brindlework::testing
