@@ -61,12 +61,16 @@ TEST(DropBlocksTest, AnIdListArrayIsReadOnlyWhenEveryListLiesWhollyInsideIt) {
 TEST(DropBlocksTest, TextsEndWithinTheirBlock) {
   Bytes named(kFileGroupDescriptorSize);
   named[0] = std::byte{1};  // one descriptor
-  named[kFirstDescriptorNameOffset] = std::byte{'P'};
+  const Text title = u"Page \u4E2D.url";  // a unit's high byte counts
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    named[kFirstDescriptorNameOffset + 2 * i] = static_cast<std::byte>(title[i] & 0xFF);
+    named[kFirstDescriptorNameOffset + 2 * i + 1] = static_cast<std::byte>(title[i] >> 8);
+  }
   Bytes unended = named;
   std::fill(unended.begin() + kFirstDescriptorNameOffset, unended.end(), std::byte{'a'});
   Bytes none = named;
   none[0] = std::byte{0};
-  EXPECT_EQ(FirstDescriptorName(named), Text(u"P"));
+  EXPECT_EQ(FirstDescriptorName(named), title);
   EXPECT_FALSE(FirstDescriptorName(unended));
   EXPECT_FALSE(FirstDescriptorName(none));
   EXPECT_FALSE(FirstDescriptorName(Bytes(named.begin(), named.end() - 1)));
@@ -74,6 +78,8 @@ TEST(DropBlocksTest, TextsEndWithinTheirBlock) {
   const Bytes text{std::byte{'h'}, std::byte{0}, std::byte{'i'}, std::byte{0}, std::byte{'!'}};
   EXPECT_EQ(WideTextOf(text), u"hi");  // an odd last byte is no unit
   EXPECT_EQ(AnsiTextOf(Bytes(text.begin() + 2, text.end())).size(), 1u);
+  const Bytes ansi{std::byte{'a'}, std::byte{'b'}, std::byte{0}, std::byte{'c'}};
+  EXPECT_EQ(std::string(AnsiTextOf(ansi).begin(), AnsiTextOf(ansi).end()), "ab");
 }
 
 TEST(DropBlocksTest, OnlyOneWholeWebAddressIsALink) {
@@ -86,7 +92,7 @@ TEST(DropBlocksTest, OnlyOneWholeWebAddressIsALink) {
         u"https://a\r\nhttps://b", u"https://a\u007F", u"https://a\u0085b", u"https://a\u009F",
         u"https://a\u00A0b", u"https://a\u1680b", u"https://a\u2000b", u"https://a\u200Ab",
         u"https://a\u2028https://b", u"https://a\u2029https://b", u"https://a\u202Fmore",
-        u"https://a\u205Fb", u"https://a\u3000b"}) {
+        u"https://a\u205Fb", u"https://a\u3000b", u" https://example.org", u"C:\\file.txt"}) {
     EXPECT_FALSE(IsWebAddress(text)) << std::string(text.begin(), text.end());
   }
 }

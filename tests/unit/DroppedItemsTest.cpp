@@ -194,6 +194,7 @@ TEST_F(DroppedItemsTest, WhatEachDropFillsAndTells) {
        kBefore, {}, true},
       {"a place, the icon and title empty", 0, {{kPlace, bin, u"Recycle Bin"}}, {},
        item(bin, shell32 + u",-33", u"Recycle Bin"), {}, false, u"", u""},
+      {"a place, the icon and title filled", 0, {{kPlace, bin, u"Recycle Bin"}}, {}, item(bin), {}},
       {"a place whose name is no title", 0, {{kPlace, bin, u"a:b"}}, {},
        item(bin, kBefore.icon, u""), {}, false, kBefore.icon, u""},
       {"a link: its scheme's icon, environment string kept", 0, {{kLink, brtest, u"Page 7"}}, {},
