@@ -167,12 +167,11 @@ void BuildShortcut(FormView& form, const Fields& fields, const Services& service
 
   // An address names no file: the pin would silently wear the program's icon.
   const Text iconText = form.GetText(fields.txtIcon);
+  const bool siteIcon = IsWebAddress(iconText);
   std::optional<IconLocation> icon;
-  std::optional<Text> madeIcon;
-  if (IsWebAddress(iconText)) {
+  if (siteIcon) {
     SiteIcon site = FetchSiteIcon(form.Handle(), icons, iconText);
     if (!site.path) return site.cancelled ? void() : services.messages.Show(site.failure);
-    madeIcon = site.path;
     icon = IconLocation{std::move(*site.path), 0};
   } else {
     icon = NamedIcon(process, iconText);
@@ -192,7 +191,7 @@ void BuildShortcut(FormView& form, const Fields& fields, const Services& service
   if (!hotkey.empty()) shortcut->SetHotkey(hotkey);
   shortcut->Save();
   // The field shows what the pin wears, and "Remember all" then keeps a file, not an address.
-  if (madeIcon) form.SetText(fields.txtIcon, *madeIcon);
+  if (siteIcon) form.SetText(fields.txtIcon, icon->file);
   services.messages.Show(Text(kDone));
 }
 

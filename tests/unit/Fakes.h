@@ -37,28 +37,8 @@ inline void Log(EventLog* log, Text event) {
   if (log) log->Add(std::move(event));
 }
 
-// A text as UTF-8, for test messages.
-inline std::string Utf8(TextView text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
-    } else if (c < 0x10000) {
-      out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
-              static_cast<char>(0x80 | (c & 0x3F))};
-    } else {
-      out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
-              static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
-    }
-  }
-  return out;
-}
+// A text as UTF-8, for test messages: the program's own.
+using brindlework::Utf8;
 
 struct ShellCall {
   WindowHandle owner;

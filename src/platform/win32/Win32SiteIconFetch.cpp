@@ -29,6 +29,7 @@
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32IconFiles.h"
+#include "platform/win32/WinText.h"
 #include "version.h"
 
 namespace brindlework::win32 {
@@ -73,18 +74,9 @@ FetchedIcon Fetched(std::string_view picture) {
   return {.outcome = FetchedIcon::Outcome::Fetched, .bytes = {bytes.begin(), bytes.end()}};
 }
 
-std::wstring Widened(std::string_view utf8) {
-  std::wstring wide(utf8.size(), L'\0');  // never more units than bytes
-  wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                  wide.data(), static_cast<int>(wide.size())));
-  return wide;
-}
-
-std::string Narrowed(std::wstring_view wide) {
-  std::string utf8(wide.size() * 3, '\0');  // at most three bytes a unit
-  utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                  utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr));
-  return utf8;
+// A request's host or path: ASCII, as the address reader makes them.
+std::wstring Widened(std::string_view ascii) {
+  return {ascii.begin(), ascii.end()};
 }
 
 class ExclusiveLock {
@@ -339,7 +331,7 @@ class Worker {
         return Failed(GetLastError());
       }
       const std::string location =
-          Narrowed(Header(request.get(), WINHTTP_QUERY_LOCATION).value_or(L""));
+          Utf8(ToText(Header(request.get(), WINHTTP_QUERY_LOCATION).value_or(L"")));
       const Redirect next = NextAddress(address, static_cast<int>(status), location, redirects);
       if (next.outcome == Redirect::Outcome::Follow) {
         address = next.next;
