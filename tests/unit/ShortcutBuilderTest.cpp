@@ -174,7 +174,8 @@ TEST_F(ShortcutBuilderTest, AnAddressInTheIconFieldIsItsSitesIconOrNothingIsWrit
   const std::pair<FetchedIcon, std::vector<Text>> failures[] = {
       {{Outcome::Unreachable, {}, Unreachable::NameNotFound},
        {fetch, notFetched + u"the name was not found."}},
-      {{Outcome::Unreachable, {}, Unreachable::Other, 12345}, {fetch, notFetched + u"error 12345."}},
+      {{Outcome::Unreachable, {}, Unreachable::Other, 12345},
+       {fetch, notFetched + u"error 12345."}},
       {{Outcome::NoIcon}, {fetch, u"message Example.com offers no icon that Windows can read."}},
       {{Outcome::Cancelled}, {fetch}},
   };

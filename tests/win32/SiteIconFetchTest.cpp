@@ -42,7 +42,8 @@ class SiteIconFetchTest : public ::testing::Test {
   // The paths asked for, in order, from each request's "GET <path> HTTP/1.1".
   std::vector<std::string> Paths() const {
     std::vector<std::string> paths;
-    for (const auto& head : server.Requests()) paths.push_back(head.substr(4, head.find(' ', 4) - 4));
+    for (const auto& head : server.Requests())
+      paths.push_back(head.substr(4, head.find(' ', 4) - 4));
     return paths;
   }
 
@@ -57,8 +58,9 @@ class SiteIconFetchTest : public ::testing::Test {
 TEST_F(SiteIconFetchTest, TheLargestFrameOfThePagesBestIconBehindARelativeRedirect) {
   // Its largest frame is the second, green: the first of two of that size.
   const std::string ico = testing::FileBytes(testing::BuiltProgram(L"three-frames.ico"));
-  server.Add("/start", "HTTP/1.1 302 Found\r\nLocation: sub/page.html\r\nSet-Cookie: a=1; Path=/\r\n"
-                       "Connection: close\r\n\r\n");
+  server.Add("/start",
+             "HTTP/1.1 302 Found\r\nLocation: sub/page.html\r\nSet-Cookie: a=1; Path=/\r\n"
+             "Connection: close\r\n\r\n");
   // The best link names a port where nothing listens: only the next one is then tried.
   server.Add("/sub/page.html", Ok(R"(<link rel="icon" sizes="16x16" href="small.png">
       <link rel="shortcut icon" sizes="48x48" href="icons/site.ico">
@@ -111,8 +113,8 @@ TEST_F(SiteIconFetchTest, TooSlowUnreachableOrCancelledInTheProgressWindow) {
   for (const auto& [limits, address] : rows) {
     const FetchedIcon fetched = Fetch(address, limits);
     EXPECT_EQ(fetched.outcome, Outcome::Unreachable);
-    EXPECT_EQ(fetched.cause, address == rows[2].second ? Unreachable::NoConnection
-                                                       : Unreachable::TooSlow);
+    EXPECT_EQ(fetched.cause,
+              address == rows[2].second ? Unreachable::NoConnection : Unreachable::TooSlow);
   }
 
   bool ownerDisabled = false;  // the title names the program, as every window of it

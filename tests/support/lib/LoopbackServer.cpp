@@ -102,7 +102,8 @@ void LoopbackServer::Serve(std::uintptr_t connection) {
   }
   if (route.second) WaitForSingleObject(released_.get(), kLongestWait);
   for (std::size_t sent = 0; sent < route.first.size();) {
-    const int now = send(client, &route.first[sent], static_cast<int>(route.first.size() - sent), 0);
+    const int now =
+        send(client, &route.first[sent], static_cast<int>(route.first.size() - sent), 0);
     if (now <= 0) break;
     sent += static_cast<std::size_t>(now);
   }
